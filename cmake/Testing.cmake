@@ -1,0 +1,27 @@
+# GoogleTest from Debian's sources, cross-built with the build's own flags.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+# vor_add_test(<target> SOURCES ... LIBS ... [SOLO <filter>...] [OWN_MAIN])
+# One ctest entry per test executable; each SOLO filter gets a process of its own (state that
+# is set once per process) and is left out of the main entry.
+function(vor_add_test target)
+    cmake_parse_arguments(T "OWN_MAIN" "" "SOURCES;LIBS;SOLO" ${ARGN})
+    add_executable(${target} ${T_SOURCES})
+    target_link_libraries(${target} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
+    if(NOT T_OWN_MAIN)
+        target_link_libraries(${target} PRIVATE GTest::gtest_main)
+    endif()
+    set(exclude "")
+    foreach(filter IN LISTS T_SOLO)
+        add_test(NAME ${target}.${filter} COMMAND ${target} --gtest_filter=${filter})
+        string(APPEND exclude ":${filter}")
+    endforeach()
+    if(exclude)
+        add_test(NAME ${target} COMMAND ${target} --gtest_filter=*-${exclude})
+    else()
+        add_test(NAME ${target} COMMAND ${target})
+    endif()
+endfunction()
