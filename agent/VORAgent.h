@@ -1,7 +1,6 @@
 #pragma once
 #include <windows.h>
 #include <afxwin.h>
-#include <afxcoll.h>
 #include <afxcmn.h>
 #include <afxver_.h>
 
@@ -106,6 +105,11 @@ protected:
     static void GetSubDir(unsigned long repositoryObjId, std::vector<HTempItem*>& folders);
     static void SetSubTree(CTreeCtrl* tree, HTREEITEM parent, CaItem& item);
     static void GetSubPath(const char* viewPath, std::vector<CString>& paths);
+
+    static int FetchLatest(const char* itemName, const char* clientDir, const char* viewPath,
+                           int checkoutMode);
+    static void WriteSubFolderMarkers(const char* clientDir, const CString& viewPath);
+    static CString ResolveViewPath(const char* clientDir, const char* viewPath);
 
     static int m_bLoginOK;
     static CaHarvest* m_pHarvest;
