@@ -33,14 +33,6 @@ public:
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new AgentEnvironment);
 
-std::string ProgramFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.rfind('\\'));
-}
-
 void RemoveTree(const std::string& path)
 {
     WIN32_FIND_DATAA found;
@@ -68,6 +60,20 @@ void RemoveTree(const std::string& path)
     RemoveDirectoryA(path.c_str());
 }
 } // namespace
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.rfind('\\'));
+}
+
+HWND CreateControl(const char* className, DWORD style)
+{
+    return CreateWindowExA(0, className, "", WS_POPUP | style, 0, 0, 400, 300, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
 
 OutputWindow::OutputWindow()
 {

@@ -13,9 +13,7 @@ protected:
     void SetUp() override
     {
         RepositoryTest::SetUp();
-        HWND hwnd = CreateWindowExA(0, WC_LISTVIEWA, "", WS_POPUP | LVS_REPORT, 0, 0, 400, 300,
-                                    nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        ASSERT_TRUE(list.Attach(hwnd));
+        ASSERT_TRUE(list.Attach(CreateControl(WC_LISTVIEWA, LVS_REPORT)));
         list.InsertColumn(0, "name");
         list.InsertColumn(1, "path");
     }
