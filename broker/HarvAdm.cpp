@@ -103,6 +103,8 @@ int main(int argc, char** argv)
         Repository repository(dataDir);
         if (app.got_subcommand("sample"))
         {
+            // A sample is scratch data made before every test process: speed over durability.
+            repository.db().exec("PRAGMA synchronous=OFF");
             SampleRepository::create(repository);
         }
         else if (app.got_subcommand(op))
