@@ -15,7 +15,10 @@ public:
     explicit CHDefaultContext(CWnd* pParent = nullptr);
     virtual ~CHDefaultContext();
 
-    enum { IDD = IDD_DEFAULT_CONTEXT };
+    enum
+    {
+        IDD = IDD_DEFAULT_CONTEXT
+    };
 
     // Whether OK chose a context other than the agent's.
     int IsChangedProp();

@@ -15,7 +15,10 @@ public:
     explicit CHLogInDlg(CWnd* pParent = nullptr);
     virtual ~CHLogInDlg();
 
-    enum { IDD = IDD_LOGIN };
+    enum
+    {
+        IDD = IDD_LOGIN
+    };
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);

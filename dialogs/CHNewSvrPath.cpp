@@ -63,8 +63,8 @@ void CHNewSvrPath::SelectTreeItemToPath()
     for (int nSep = m_sViewPath.Find('\\'); nSep >= 0;)
     {
         const int nNext = m_sViewPath.Find('\\', nSep + 1);
-        const CString sPiece = nNext < 0 ? m_sViewPath.Mid(nSep + 1)
-                                         : m_sViewPath.Mid(nSep + 1, nNext - nSep - 1);
+        const CString sPiece =
+            nNext < 0 ? m_sViewPath.Mid(nSep + 1) : m_sViewPath.Mid(nSep + 1, nNext - nSep - 1);
         if (sPiece.IsEmpty())
             break;
         HTREEITEM hItem = GetChildItemToStr(hFound, sPiece);

@@ -16,7 +16,10 @@ public:
     explicit CHNewSvrPath(CWnd* pParent = nullptr);
     virtual ~CHNewSvrPath();
 
-    enum { IDD = IDD_NEW_SVR_PATH };
+    enum
+    {
+        IDD = IDD_NEW_SVR_PATH
+    };
 
     CString m_sViewPath;
 

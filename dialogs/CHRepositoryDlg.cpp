@@ -64,8 +64,8 @@ BOOL CHRepositoryDlg::OnInitDialog()
         return FALSE;
 
     const CString sClientDir = VORAgent::GetClientDirectory();
-    m_sClientPath = !sClientDir.IsEmpty() && PathExists(sClientDir) ? sClientDir
-                                                                    : VORAgent::GetSysDrive();
+    m_sClientPath =
+        !sClientDir.IsEmpty() && PathExists(sClientDir) ? sClientDir : VORAgent::GetSysDrive();
     SetDlgItemText(IDC_CLIENT_PATH, m_sClientPath);
     SetDlgItemText(IDC_REAL_PATH, m_sClientPath);
 
@@ -134,8 +134,8 @@ void CHRepositoryDlg::UpdateRealClientPath()
 
 void CHRepositoryDlg::CheckOKBtn()
 {
-    const BOOL bSelected = IsFolderView() ? m_treeRepository.GetSelectedItem() != nullptr
-                                          : GetSelectedSolution() >= 0;
+    const BOOL bSelected =
+        IsFolderView() ? m_treeRepository.GetSelectedItem() != nullptr : GetSelectedSolution() >= 0;
     GetDlgItem(IDOK)->EnableWindow(bSelected);
 }
 

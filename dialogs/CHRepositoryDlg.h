@@ -17,7 +17,10 @@ public:
     explicit CHRepositoryDlg(CWnd* pParent = nullptr);
     virtual ~CHRepositoryDlg();
 
-    enum { IDD = IDD_REPOSITORY };
+    enum
+    {
+        IDD = IDD_REPOSITORY
+    };
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);

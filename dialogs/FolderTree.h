@@ -29,7 +29,7 @@ inline CString TreeViewPath(CTreeCtrl& tree, HTREEITEM hItem)
     CString sPath = hItem ? tree.GetItemText(hItem) : CString();
     for (HTREEITEM hParent = hItem ? tree.GetParentItem(hItem) : nullptr; hParent;
          hParent = tree.GetParentItem(hParent))
-        sPath = sPath.IsEmpty() ? tree.GetItemText(hParent)
-                                : tree.GetItemText(hParent) + "\\" + sPath;
+        sPath =
+            sPath.IsEmpty() ? tree.GetItemText(hParent) : tree.GetItemText(hParent) + "\\" + sPath;
     return "\\" + sPath;
 }

@@ -39,16 +39,15 @@ std::vector<Shot> Shots()
         {"CHLogInDlg", [] { return std::make_unique<CHLogInDlg>(); }, Nothing},
         {"CHDefaultContext", [] { return std::make_unique<CHDefaultContext>(); }, Nothing},
         {"CHNewSvrPath",
-         [] {
+         []
+         {
              auto dialog = std::make_unique<CHNewSvrPath>();
              dialog->m_sViewPath = "\\QXRepo\\Proj1\\Screens";
              return dialog;
          },
          Nothing},
         {"CHRepositoryDlg", [] { return std::make_unique<CHRepositoryDlg>(); },
-         [](CDialog& dlg) {
-             SelectTreeItem(Control(dlg, IDC_REPOSITORY_TREE), "\\QXRepo\\화면");
-         }},
+         [](CDialog& dlg) { SelectTreeItem(Control(dlg, IDC_REPOSITORY_TREE), "\\QXRepo\\화면"); }},
     };
 }
 
@@ -111,21 +110,23 @@ int main(int argc, char** argv)
     for (const Shot& shot : Shots())
     {
         std::unique_ptr<CDialog> dialog = shot.make();
-        RunModal(*dialog, [&](CDialog& dlg) {
-            Settle(500);
-            shot.prepare(dlg);
-            SetForegroundWindow(dlg.m_hWnd);
-            RedrawWindow(dlg.m_hWnd, nullptr, nullptr,
-                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            Settle(300);
-            const std::string path = std::string(argv[1]) + "\\" + shot.name + ".bmp";
-            if (!CaptureWindow(dlg.m_hWnd, path))
-            {
-                std::fprintf(stderr, "could not write %s\n", path.c_str());
-                ++failures;
-            }
-            dlg.EndDialog(IDCANCEL);
-        });
+        RunModal(*dialog,
+                 [&](CDialog& dlg)
+                 {
+                     Settle(500);
+                     shot.prepare(dlg);
+                     SetForegroundWindow(dlg.m_hWnd);
+                     RedrawWindow(dlg.m_hWnd, nullptr, nullptr,
+                                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                     Settle(300);
+                     const std::string path = std::string(argv[1]) + "\\" + shot.name + ".bmp";
+                     if (!CaptureWindow(dlg.m_hWnd, path))
+                     {
+                         std::fprintf(stderr, "could not write %s\n", path.c_str());
+                         ++failures;
+                     }
+                     dlg.EndDialog(IDCANCEL);
+                 });
     }
     ForgetAgentConfiguration();
     return failures ? 1 : 0;

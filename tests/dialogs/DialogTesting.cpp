@@ -81,9 +81,9 @@ void PrepareAgent()
     const std::string ini = ExeFolder() + "\\sys\\qxp_vor.ini";
     DeleteFileA(ini.c_str());
     const char* const entries[][3] = {
-        {"Connection", "User", "dev1"},          {"Connection", "Password", "dev1pw"},
-        {"Connection", "Broker", "elsewhere"},   {"Connection", "SavePW", "0"},
-        {"Default Context", "Project", "QXP"},   {"Default Context", "State", "Development"},
+        {"Connection", "User", "dev1"},           {"Connection", "Password", "dev1pw"},
+        {"Connection", "Broker", "elsewhere"},    {"Connection", "SavePW", "0"},
+        {"Default Context", "Project", "QXP"},    {"Default Context", "State", "Development"},
         {"Default Context", "Package", "QXP-001"}};
     for (const auto& entry : entries)
         WritePrivateProfileStringA(entry[0], entry[1], entry[2], ini.c_str());
@@ -108,12 +108,14 @@ void LogInAsDev1()
 INT_PTR RunModal(CDialog& dialog, const std::function<void(CDialog&)>& drive)
 {
     bool driven = false;
-    AfxSetModalHook([&](CDialog* shown) {
-        if (shown != &dialog || driven)
-            return;
-        driven = true;
-        drive(dialog);
-    });
+    AfxSetModalHook(
+        [&](CDialog* shown)
+        {
+            if (shown != &dialog || driven)
+                return;
+            driven = true;
+            drive(dialog);
+        });
     const INT_PTR result = dialog.DoModal();
     AfxSetModalHook(nullptr);
     return result;
@@ -126,10 +128,12 @@ void Settle(DWORD milliseconds)
 
 MessageBoxes::MessageBoxes()
 {
-    AfxSetMessageBoxHandler([this](HWND, LPCSTR text, LPCSTR, UINT type) {
-        m_seen.push_back({text ? text : "", type});
-        return IDOK;
-    });
+    AfxSetMessageBoxHandler(
+        [this](HWND, LPCSTR text, LPCSTR, UINT type)
+        {
+            m_seen.push_back({text ? text : "", type});
+            return IDOK;
+        });
 }
 
 MessageBoxes::~MessageBoxes()
@@ -221,8 +225,8 @@ std::string ComboSelection(CDialog& dialog, int id)
 void ChooseComboEntry(CDialog& dialog, int id, const char* text)
 {
     HWND combo = Control(dialog, id);
-    const LRESULT index =
-        SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    const LRESULT index = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(text));
     SendMessageA(combo, CB_SETCURSEL, index, 0);
     SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));

@@ -37,9 +37,9 @@ void TypeLabelAndPressEnter(HWND tree, const char* name)
 int CountCalls(const std::string& prefix)
 {
     const std::vector<std::string> calls = hsdk_testing::GetRecordedCalls();
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const std::string& call) {
-        return call.compare(0, prefix.size(), prefix) == 0;
-    }));
+    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
+                                          [&](const std::string& call)
+                                          { return call.compare(0, prefix.size(), prefix) == 0; }));
 }
 
 // The view path the chooser selects for a preset one, and returns on OK.
@@ -48,11 +48,13 @@ std::string ChosenFor(const char* preset)
     CHNewSvrPath dialog;
     dialog.m_sViewPath = preset;
     std::string selected;
-    RunModal(dialog, [&](CDialog& dlg) {
-        Settle();
-        selected = SelectedTreePath(Control(dlg, IDC_VOR_STRUCT));
-        AfxClickDlgButton(&dlg, IDOK);
-    });
+    RunModal(dialog,
+             [&](CDialog& dlg)
+             {
+                 Settle();
+                 selected = SelectedTreePath(Control(dlg, IDC_VOR_STRUCT));
+                 AfxClickDlgButton(&dlg, IDOK);
+             });
     EXPECT_EQ(selected.empty() ? std::string("\\") : selected,
               static_cast<LPCSTR>(dialog.m_sViewPath));
     return selected;
@@ -63,21 +65,24 @@ TEST_F(ServerFolderChooser, APresetViewPathOpensItsFolderOnceTheTreeIsFilled)
 {
     CHNewSvrPath dialog;
     dialog.m_sViewPath = "\\QXRepo\\Proj1\\Screens";
-    const INT_PTR result = RunModal(dialog, [&](CDialog& dlg) {
-        HWND tree = Control(dlg, IDC_VOR_STRUCT);
-        EXPECT_EQ(TreeView_GetCount(tree), 0u) << "filled only after the dialog has appeared";
-        Settle();
-        EXPECT_EQ(TreeChildren(tree, nullptr), (std::vector<std::string>{"QXRepo", "Common"}));
-        EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo")),
-                  (std::vector<std::string>{"Docs", "Empty", "Proj1", "Proj2", "화면"}));
-        EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo\\Proj1\\Screens");
-        EXPECT_TRUE(IsExpanded(tree, FindTreeItem(tree, "\\QXRepo")));
-        EXPECT_TRUE(IsExpanded(tree, FindTreeItem(tree, "\\QXRepo\\Proj1")));
-        EXPECT_FALSE(IsExpanded(tree, FindTreeItem(tree, "\\Common")));
+    const INT_PTR result = RunModal(
+        dialog,
+        [&](CDialog& dlg)
+        {
+            HWND tree = Control(dlg, IDC_VOR_STRUCT);
+            EXPECT_EQ(TreeView_GetCount(tree), 0u) << "filled only after the dialog has appeared";
+            Settle();
+            EXPECT_EQ(TreeChildren(tree, nullptr), (std::vector<std::string>{"QXRepo", "Common"}));
+            EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo")),
+                      (std::vector<std::string>{"Docs", "Empty", "Proj1", "Proj2", "화면"}));
+            EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo\\Proj1\\Screens");
+            EXPECT_TRUE(IsExpanded(tree, FindTreeItem(tree, "\\QXRepo")));
+            EXPECT_TRUE(IsExpanded(tree, FindTreeItem(tree, "\\QXRepo\\Proj1")));
+            EXPECT_FALSE(IsExpanded(tree, FindTreeItem(tree, "\\Common")));
 
-        SelectTreeItem(tree, "\\Common\\Shared");
-        AfxClickDlgButton(&dlg, IDOK);
-    });
+            SelectTreeItem(tree, "\\Common\\Shared");
+            AfxClickDlgButton(&dlg, IDOK);
+        });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(dialog.m_sViewPath, "\\Common\\Shared");
 }
@@ -99,24 +104,27 @@ TEST_F(ServerFolderChooser, ANewFolderNeedsANameOfItsOwnAndIsCreatedInTheReposit
     MessageBoxes boxes;
     CHNewSvrPath dialog;
     dialog.m_sViewPath = "\\QXRepo\\Docs";
-    const INT_PTR result = RunModal(dialog, [&](CDialog& dlg) {
-        HWND tree = Control(dlg, IDC_VOR_STRUCT);
-        Settle();
-        AfxClickDlgButton(&dlg, IDC_NEW_PATH);
-        EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo\\Docs")),
-                  (std::vector<std::string>{"No Name"}));
+    const INT_PTR result =
+        RunModal(dialog,
+                 [&](CDialog& dlg)
+                 {
+                     HWND tree = Control(dlg, IDC_VOR_STRUCT);
+                     Settle();
+                     AfxClickDlgButton(&dlg, IDC_NEW_PATH);
+                     EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo\\Docs")),
+                               (std::vector<std::string>{"No Name"}));
 
-        // Neither nothing nor the offered name will do: the editor opens again.
-        TypeLabelAndPressEnter(tree, "");
-        TypeLabelAndPressEnter(tree, "No Name");
-        EXPECT_EQ(CountCalls("CaCheckin::CreateItemPath"), 0);
+                     // Neither nothing nor the offered name will do: the editor opens again.
+                     TypeLabelAndPressEnter(tree, "");
+                     TypeLabelAndPressEnter(tree, "No Name");
+                     EXPECT_EQ(CountCalls("CaCheckin::CreateItemPath"), 0);
 
-        TypeLabelAndPressEnter(tree, "Archive");
-        EXPECT_EQ(LabelEditor(tree), nullptr);
-        EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo\\Docs\\Archive");
-        EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd)) << "Enter must not close the dialog";
-        AfxClickDlgButton(&dlg, IDOK);
-    });
+                     TypeLabelAndPressEnter(tree, "Archive");
+                     EXPECT_EQ(LabelEditor(tree), nullptr);
+                     EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo\\Docs\\Archive");
+                     EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd)) << "Enter must not close the dialog";
+                     AfxClickDlgButton(&dlg, IDOK);
+                 });
     hsdk_testing::StopRecording();
     EXPECT_EQ(result, IDOK);
     EXPECT_TRUE(boxes.Seen().empty());
@@ -134,23 +142,27 @@ TEST_F(ServerFolderChooser, ADuplicateNameVanishesAndExistingFoldersKeepTheirNam
     MessageBoxes boxes;
     CHNewSvrPath dialog;
     dialog.m_sViewPath = "\\QXRepo";
-    RunModal(dialog, [&](CDialog& dlg) {
-        HWND tree = Control(dlg, IDC_VOR_STRUCT);
-        Settle();
-        const std::vector<std::string> before = TreeChildren(tree, FindTreeItem(tree, "\\QXRepo"));
+    RunModal(dialog,
+             [&](CDialog& dlg)
+             {
+                 HWND tree = Control(dlg, IDC_VOR_STRUCT);
+                 Settle();
+                 const std::vector<std::string> before =
+                     TreeChildren(tree, FindTreeItem(tree, "\\QXRepo"));
 
-        AfxClickDlgButton(&dlg, IDC_NEW_PATH);
-        TypeLabelAndPressEnter(tree, "pROJ1");
-        EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo")), before);
-        EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo");
+                 AfxClickDlgButton(&dlg, IDC_NEW_PATH);
+                 TypeLabelAndPressEnter(tree, "pROJ1");
+                 EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo")), before);
+                 EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo");
 
-        // Only a new folder's label can be edited; Enter while browsing does nothing.
-        EXPECT_EQ(TreeView_EditLabel(tree, FindTreeItem(tree, "\\QXRepo\\Proj1")), nullptr);
-        PostMessageA(tree, WM_KEYDOWN, VK_RETURN, 0);
-        Settle(100);
-        EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
-        AfxClickDlgButton(&dlg, IDCANCEL);
-    });
+                 // Only a new folder's label can be edited; Enter while browsing does nothing.
+                 EXPECT_EQ(TreeView_EditLabel(tree, FindTreeItem(tree, "\\QXRepo\\Proj1")),
+                           nullptr);
+                 PostMessageA(tree, WM_KEYDOWN, VK_RETURN, 0);
+                 Settle(100);
+                 EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
+                 AfxClickDlgButton(&dlg, IDCANCEL);
+             });
     hsdk_testing::StopRecording();
     EXPECT_TRUE(boxes.Seen().empty());
     EXPECT_EQ(CountCalls("CaCheckin::CreateItemPath"), 0);
@@ -160,12 +172,15 @@ TEST_F(ServerFolderChooser, WithoutASelectionANewFolderAsksForItsParentAndOkGive
 {
     MessageBoxes boxes;
     CHNewSvrPath dialog;
-    const INT_PTR result = RunModal(dialog, [&](CDialog& dlg) {
-        Settle();
-        ASSERT_EQ(SelectedTreePath(Control(dlg, IDC_VOR_STRUCT)), "");
-        AfxClickDlgButton(&dlg, IDC_NEW_PATH);
-        AfxClickDlgButton(&dlg, IDOK);
-    });
+    const INT_PTR result =
+        RunModal(dialog,
+                 [&](CDialog& dlg)
+                 {
+                     Settle();
+                     ASSERT_EQ(SelectedTreePath(Control(dlg, IDC_VOR_STRUCT)), "");
+                     AfxClickDlgButton(&dlg, IDC_NEW_PATH);
+                     AfxClickDlgButton(&dlg, IDOK);
+                 });
     EXPECT_EQ(result, IDOK);
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].text,

@@ -31,9 +31,11 @@ protected:
 int CountSolutionQueries()
 {
     const std::vector<std::string> calls = hsdk_testing::GetRecordedCalls();
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(), [](const std::string& call) {
-        return call.find("CaSQL::SetSQLStatement") == 0 && call.find("qxsln") != std::string::npos;
-    }));
+    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
+                                          [](const std::string& call) {
+                                              return call.find("CaSQL::SetSQLStatement") == 0 &&
+                                                     call.find("qxsln") != std::string::npos;
+                                          }));
 }
 
 int RowOf(HWND list, const std::string& name)
@@ -55,24 +57,27 @@ TEST_F(RepositoryDialog, FolderViewFetchesTheSelectedFolderIntoTheRealPathAndSta
     MessageBoxes boxes;
     OutputLog log;
     CHRepositoryDlg dialog;
-    const INT_PTR result = RunModal(dialog, [&](CDialog& dlg) {
-        HWND tree = Control(dlg, IDC_REPOSITORY_TREE);
-        EXPECT_EQ(Text(dlg, IDC_CLIENT_PATH), root);
-        EXPECT_EQ(Text(dlg, IDC_REAL_PATH), root);
-        EXPECT_TRUE(IsWindowVisible(tree));
-        EXPECT_FALSE(IsWindowVisible(Control(dlg, IDC_SOLUTION_LIST)));
-        EXPECT_FALSE(IsEnabled(dlg, IDOK)) << "nothing to fetch before the tree is filled";
+    const INT_PTR result = RunModal(
+        dialog,
+        [&](CDialog& dlg)
+        {
+            HWND tree = Control(dlg, IDC_REPOSITORY_TREE);
+            EXPECT_EQ(Text(dlg, IDC_CLIENT_PATH), root);
+            EXPECT_EQ(Text(dlg, IDC_REAL_PATH), root);
+            EXPECT_TRUE(IsWindowVisible(tree));
+            EXPECT_FALSE(IsWindowVisible(Control(dlg, IDC_SOLUTION_LIST)));
+            EXPECT_FALSE(IsEnabled(dlg, IDOK)) << "nothing to fetch before the tree is filled";
 
-        Settle();
-        EXPECT_EQ(TreeChildren(tree, nullptr), (std::vector<std::string>{"QXRepo", "Common"}));
-        SelectTreeItem(tree, "\\QXRepo\\Proj1");
-        EXPECT_TRUE(IsEnabled(dlg, IDOK));
-        EXPECT_EQ(Text(dlg, IDC_REAL_PATH), root + "\\QXRepo\\Proj1");
+            Settle();
+            EXPECT_EQ(TreeChildren(tree, nullptr), (std::vector<std::string>{"QXRepo", "Common"}));
+            SelectTreeItem(tree, "\\QXRepo\\Proj1");
+            EXPECT_TRUE(IsEnabled(dlg, IDOK));
+            EXPECT_EQ(Text(dlg, IDC_REAL_PATH), root + "\\QXRepo\\Proj1");
 
-        AfxClickDlgButton(&dlg, IDOK);
-        EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
-        AfxClickDlgButton(&dlg, IDCANCEL);
-    });
+            AfxClickDlgButton(&dlg, IDOK);
+            EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
+            AfxClickDlgButton(&dlg, IDCANCEL);
+        });
     EXPECT_EQ(result, IDCANCEL);
 
     ASSERT_EQ(boxes.Seen().size(), 1u);
@@ -97,30 +102,32 @@ TEST_F(RepositoryDialog, SolutionViewFetchesASolutionAndEveryProjectFolderItList
     hsdk_testing::ClearRecordedCalls();
     MessageBoxes boxes;
     CHRepositoryDlg dialog;
-    RunModal(dialog, [&](CDialog& dlg) {
-        HWND list = Control(dlg, IDC_SOLUTION_LIST);
-        Settle();
-        SelectTreeItem(Control(dlg, IDC_REPOSITORY_TREE), "\\Common");
-        ShowSolutionView(dlg);
-        EXPECT_TRUE(IsWindowVisible(list));
-        EXPECT_FALSE(IsWindowVisible(Control(dlg, IDC_REPOSITORY_TREE)));
-        EXPECT_FALSE(IsEnabled(dlg, IDOK)) << "no solution chosen yet";
-        EXPECT_EQ(Text(dlg, IDC_REAL_PATH), root);
+    RunModal(dialog,
+             [&](CDialog& dlg)
+             {
+                 HWND list = Control(dlg, IDC_SOLUTION_LIST);
+                 Settle();
+                 SelectTreeItem(Control(dlg, IDC_REPOSITORY_TREE), "\\Common");
+                 ShowSolutionView(dlg);
+                 EXPECT_TRUE(IsWindowVisible(list));
+                 EXPECT_FALSE(IsWindowVisible(Control(dlg, IDC_REPOSITORY_TREE)));
+                 EXPECT_FALSE(IsEnabled(dlg, IDOK)) << "no solution chosen yet";
+                 EXPECT_EQ(Text(dlg, IDC_REAL_PATH), root);
 
-        const int row = RowOf(list, "Main.qxsln");
-        ASSERT_LT(row, ListView_GetItemCount(list));
-        EXPECT_EQ(ListColumn(list, 1)[row], "\\QXRepo");
-        SelectListRow(list, row);
-        EXPECT_TRUE(IsEnabled(dlg, IDOK));
-        EXPECT_EQ(Text(dlg, IDC_REAL_PATH), root + "\\QXRepo");
-        AfxClickDlgButton(&dlg, IDOK);
+                 const int row = RowOf(list, "Main.qxsln");
+                 ASSERT_LT(row, ListView_GetItemCount(list));
+                 EXPECT_EQ(ListColumn(list, 1)[row], "\\QXRepo");
+                 SelectListRow(list, row);
+                 EXPECT_TRUE(IsEnabled(dlg, IDOK));
+                 EXPECT_EQ(Text(dlg, IDC_REAL_PATH), root + "\\QXRepo");
+                 AfxClickDlgButton(&dlg, IDOK);
 
-        // Back and forth: the list is read from the repository once.
-        AfxClickDlgButton(&dlg, IDC_VIEW_FOLDER);
-        EXPECT_EQ(Text(dlg, IDC_REAL_PATH), root + "\\Common");
-        ShowSolutionView(dlg);
-        AfxClickDlgButton(&dlg, IDCANCEL);
-    });
+                 // Back and forth: the list is read from the repository once.
+                 AfxClickDlgButton(&dlg, IDC_VIEW_FOLDER);
+                 EXPECT_EQ(Text(dlg, IDC_REAL_PATH), root + "\\Common");
+                 ShowSolutionView(dlg);
+                 AfxClickDlgButton(&dlg, IDCANCEL);
+             });
     hsdk_testing::StopRecording();
     EXPECT_EQ(CountSolutionQueries(), 1);
     EXPECT_EQ(boxes.Seen().size(), 1u);
@@ -141,13 +148,15 @@ TEST_F(RepositoryDialog, AFailedSolutionFetchSkipsItsProjectsButStillReports)
     hsdk_testing::FailCall("CaCheckout::Execute", 1);
     MessageBoxes boxes;
     CHRepositoryDlg dialog;
-    RunModal(dialog, [&](CDialog& dlg) {
-        HWND list = Control(dlg, IDC_SOLUTION_LIST);
-        ShowSolutionView(dlg);
-        SelectListRow(list, RowOf(list, "Main.qxsln"));
-        AfxClickDlgButton(&dlg, IDOK);
-        AfxClickDlgButton(&dlg, IDCANCEL);
-    });
+    RunModal(dialog,
+             [&](CDialog& dlg)
+             {
+                 HWND list = Control(dlg, IDC_SOLUTION_LIST);
+                 ShowSolutionView(dlg);
+                 SelectListRow(list, RowOf(list, "Main.qxsln"));
+                 AfxClickDlgButton(&dlg, IDOK);
+                 AfxClickDlgButton(&dlg, IDCANCEL);
+             });
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].text, kReceived);
     EXPECT_FALSE(FileExists(root + "\\QXRepo\\Main.qxsln"));
@@ -161,37 +170,44 @@ TEST_F(RepositoryDialog, HeaderClicksSortTheSolutionListIgnoringCase)
     hsdk_testing::Admin(
         R"({"op":"admin.createItem","folder":"\\QXRepo\\Docs","name":"Zeta.qxsln","noVersion":true})");
     CHRepositoryDlg dialog;
-    RunModal(dialog, [&](CDialog& dlg) {
-        HWND list = Control(dlg, IDC_SOLUTION_LIST);
-        ShowSolutionView(dlg);
-        const std::vector<std::string> byName = {"apple.qxsln", "Main.qxsln", "Shared.qxsln",
-                                                 "Zeta.qxsln"};
-        EXPECT_EQ(ListColumn(list, 0), byName);
+    RunModal(dialog,
+             [&](CDialog& dlg)
+             {
+                 HWND list = Control(dlg, IDC_SOLUTION_LIST);
+                 ShowSolutionView(dlg);
+                 const std::vector<std::string> byName = {"apple.qxsln", "Main.qxsln",
+                                                          "Shared.qxsln", "Zeta.qxsln"};
+                 EXPECT_EQ(ListColumn(list, 0), byName);
 
-        ClickListHeader(list, 0);
-        EXPECT_EQ(ListColumn(list, 0), std::vector<std::string>(byName.rbegin(), byName.rend()));
+                 ClickListHeader(list, 0);
+                 EXPECT_EQ(ListColumn(list, 0),
+                           std::vector<std::string>(byName.rbegin(), byName.rend()));
 
-        ClickListHeader(list, 1);
-        EXPECT_EQ(ListColumn(list, 1), (std::vector<std::string>{"\\Common", "\\Common\\Lib",
-                                                                 "\\QXRepo", "\\QXRepo\\Docs"}));
-        EXPECT_EQ(ListColumn(list, 0), (std::vector<std::string>{"Shared.qxsln", "apple.qxsln",
-                                                                 "Main.qxsln", "Zeta.qxsln"}));
-        ClickListHeader(list, 1);
-        EXPECT_EQ(ListColumn(list, 1).front(), "\\QXRepo\\Docs");
-        AfxClickDlgButton(&dlg, IDCANCEL);
-    });
+                 ClickListHeader(list, 1);
+                 EXPECT_EQ(ListColumn(list, 1),
+                           (std::vector<std::string>{"\\Common", "\\Common\\Lib", "\\QXRepo",
+                                                     "\\QXRepo\\Docs"}));
+                 EXPECT_EQ(ListColumn(list, 0),
+                           (std::vector<std::string>{"Shared.qxsln", "apple.qxsln", "Main.qxsln",
+                                                     "Zeta.qxsln"}));
+                 ClickListHeader(list, 1);
+                 EXPECT_EQ(ListColumn(list, 1).front(), "\\QXRepo\\Docs");
+                 AfxClickDlgButton(&dlg, IDCANCEL);
+             });
 }
 
 TEST_F(RepositoryDialog, ADriveRootKeepsItsBackslashOnlyOnce)
 {
     VORAgent::SetClientDirectory("C:\\");
     CHRepositoryDlg dialog;
-    RunModal(dialog, [&](CDialog& dlg) {
-        Settle();
-        SelectTreeItem(Control(dlg, IDC_REPOSITORY_TREE), "\\QXRepo\\Proj1");
-        EXPECT_EQ(Text(dlg, IDC_REAL_PATH), "C:\\QXRepo\\Proj1");
-        AfxClickDlgButton(&dlg, IDCANCEL);
-    });
+    RunModal(dialog,
+             [&](CDialog& dlg)
+             {
+                 Settle();
+                 SelectTreeItem(Control(dlg, IDC_REPOSITORY_TREE), "\\QXRepo\\Proj1");
+                 EXPECT_EQ(Text(dlg, IDC_REAL_PATH), "C:\\QXRepo\\Proj1");
+                 AfxClickDlgButton(&dlg, IDCANCEL);
+             });
     EXPECT_EQ(VORAgent::GetClientDirectory(), "C:\\");
 }
 
@@ -203,35 +219,40 @@ TEST_F(RepositoryDialog, TheRootPathIsChosenInTheFolderBrowserAndStoredOnExit)
 
     std::vector<std::string> offered;
     std::string answer;
-    CXTBrowseDialog::SetTestHook([&](CXTBrowseDialog& browser) -> INT_PTR {
-        EXPECT_STREQ(browser.GetTitle(), "작업할 폴더 지정");
-        offered.push_back(browser.GetSelPath());
-        if (answer.empty())
-            return IDCANCEL;
-        browser.SetSelPath(answer.c_str());
-        return IDOK;
-    });
+    CXTBrowseDialog::SetTestHook(
+        [&](CXTBrowseDialog& browser) -> INT_PTR
+        {
+            EXPECT_STREQ(browser.GetTitle(), "작업할 폴더 지정");
+            offered.push_back(browser.GetSelPath());
+            if (answer.empty())
+                return IDCANCEL;
+            browser.SetSelPath(answer.c_str());
+            return IDOK;
+        });
 
     CHRepositoryDlg dialog;
-    RunModal(dialog, [&](CDialog& dlg) {
-        // A stored folder that does not exist gives way to the system drive.
-        EXPECT_EQ(Text(dlg, IDC_CLIENT_PATH), static_cast<LPCSTR>(VORAgent::GetSysDrive()));
-        Settle();
-        SelectTreeItem(Control(dlg, IDC_REPOSITORY_TREE), "\\Common\\Lib");
+    RunModal(
+        dialog,
+        [&](CDialog& dlg)
+        {
+            // A stored folder that does not exist gives way to the system drive.
+            EXPECT_EQ(Text(dlg, IDC_CLIENT_PATH), static_cast<LPCSTR>(VORAgent::GetSysDrive()));
+            Settle();
+            SelectTreeItem(Control(dlg, IDC_REPOSITORY_TREE), "\\Common\\Lib");
 
-        AfxClickDlgButton(&dlg, IDC_CHANGE_PATH);
-        EXPECT_EQ(Text(dlg, IDC_CLIENT_PATH), static_cast<LPCSTR>(VORAgent::GetSysDrive()));
+            AfxClickDlgButton(&dlg, IDC_CHANGE_PATH);
+            EXPECT_EQ(Text(dlg, IDC_CLIENT_PATH), static_cast<LPCSTR>(VORAgent::GetSysDrive()));
 
-        answer = first;
-        AfxClickDlgButton(&dlg, IDC_CHANGE_PATH);
-        EXPECT_EQ(Text(dlg, IDC_CLIENT_PATH), first);
-        EXPECT_EQ(Text(dlg, IDC_REAL_PATH), first + "\\Common\\Lib");
+            answer = first;
+            AfxClickDlgButton(&dlg, IDC_CHANGE_PATH);
+            EXPECT_EQ(Text(dlg, IDC_CLIENT_PATH), first);
+            EXPECT_EQ(Text(dlg, IDC_REAL_PATH), first + "\\Common\\Lib");
 
-        answer = second + "\\";
-        AfxClickDlgButton(&dlg, IDC_CHANGE_PATH);
-        EXPECT_EQ(Text(dlg, IDC_CLIENT_PATH), second + "\\");
-        AfxClickDlgButton(&dlg, IDCANCEL);
-    });
+            answer = second + "\\";
+            AfxClickDlgButton(&dlg, IDC_CHANGE_PATH);
+            EXPECT_EQ(Text(dlg, IDC_CLIENT_PATH), second + "\\");
+            AfxClickDlgButton(&dlg, IDCANCEL);
+        });
     ASSERT_EQ(offered.size(), 3u);
     EXPECT_EQ(offered[0], static_cast<LPCSTR>(VORAgent::GetSysDrive()));
     EXPECT_EQ(offered[2], first);
@@ -239,9 +260,11 @@ TEST_F(RepositoryDialog, TheRootPathIsChosenInTheFolderBrowserAndStoredOnExit)
 
     // A root that has vanished by the time of Exit is stored as the system drive.
     CHRepositoryDlg vanishing;
-    RunModal(vanishing, [&](CDialog& dlg) {
-        RemoveDirectoryA(second.c_str());
-        AfxClickDlgButton(&dlg, IDCANCEL);
-    });
+    RunModal(vanishing,
+             [&](CDialog& dlg)
+             {
+                 RemoveDirectoryA(second.c_str());
+                 AfxClickDlgButton(&dlg, IDCANCEL);
+             });
     EXPECT_EQ(VORAgent::GetClientDirectory(), VORAgent::GetSysDrive());
 }
