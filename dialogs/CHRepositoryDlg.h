@@ -42,6 +42,9 @@ protected:
     void CheckOKBtn();
     void SetSortInfo(int nColumn);
     static int CALLBACK CompareFunc(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
+    BOOL IsFolderView();
+    int GetSelectedSolution();
+    void GetLatestOfSolution();
 
     DECLARE_MESSAGE_MAP()
 
@@ -56,9 +59,4 @@ protected:
     // The sort state lives in the class because the list's comparison function is static.
     static int m_nSortColumn;
     static int m_bSortAscending;
-
-private:
-    BOOL IsFolderView();
-    int GetSelectedSolution();
-    void GetLatestOfSolution();
 };
