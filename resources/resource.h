@@ -1,0 +1,102 @@
+// Resource ids of vor.dll: dialog templates, their controls and the image strips.
+// The numbers are fixed: the host and the dialogs find every resource by them.
+#ifndef VOR_RESOURCE_H
+#define VOR_RESOURCE_H
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Dialog templates
+#define IDD_LOGIN 1000
+#define IDD_DEFAULT_CONTEXT 1001
+#define IDD_REPOSITORY 1002
+#define IDD_CHECKOUT_LIST 1009
+#define IDD_CHECKIN_LIST 1010
+#define IDD_NEW_SVR_PATH 1012
+#define IDD_SHOW_HISTORY 1013
+#define IDD_VER_DETAILS 1014
+#define IDD_COMP_SCREEN 1016
+#define IDD_ADD_FILE 1017
+
+// Image strips
+#define IDB_FOLDER_IMAGES 1008
+#define IDB_STATE_IMAGES 1015
+
+// Login
+#define IDC_USER_NAME 1000
+#define IDC_PASSWORD 1001
+#define IDC_BROKER 1002
+#define IDC_SAVE_PASSWORD 1045
+
+// Default context
+#define IDC_PROJECT 1003
+#define IDC_STATE 1004
+#define IDC_PACKAGE 1005
+#define IDC_CREATE_CONTEXT 1006
+
+// Repository
+#define IDC_REPOSITORY_TREE 1007
+#define IDC_VIEW_FOLDER 1009
+#define IDC_VIEW_SOLUTION 1010
+#define IDC_CLIENT_PATH 1011
+#define IDC_CHANGE_PATH 1012
+#define IDC_REAL_PATH 1013
+#define IDC_SOLUTION_LIST 1014
+
+// Check-out list
+#define IDC_CHECKOUT_FILE 1015
+#define IDC_CHECKOUT_PROGRESS 1018
+#define IDC_CHECKOUT_SELECT_ALL 1019
+#define IDC_CHECKOUT_NON_SELECT_ALL 1020
+
+// Check-in list
+#define IDC_CHECKIN_FILES 1017
+#define IDC_CHECKIN_PROGRESS 1021
+#define IDC_CHECKIN_SELECT_ALL 1022
+#define IDC_CHECKIN_NON_SELECT_ALL 1023
+#define IDC_KEEP_CHECKOUT 1024
+#define IDC_DESCRIPTION 1025
+#define IDC_HARVEST_ROOT_LABEL 1026
+#define IDC_HARVEST_ROOT_PATH 1027
+#define IDC_CHANGE_HARVEST_ROOT 1028
+
+// Server folder chooser
+#define IDC_VOR_STRUCT 1029
+#define IDC_NEW_PATH 1030
+
+// History
+#define IDC_VERSIONS_LIST 1034
+#define IDC_GET_VERSION 1035
+#define IDC_COMPARE_VERS 1036
+#define IDC_HISTORY_FILE_PATH 1037
+#define IDC_SHOW_DETAILS 1038
+
+// Version details
+#define IDC_VER_DESCRIPTION 1039
+#define IDC_VER_NAME 1040
+#define IDC_VER_MODIFIED_TIME 1041
+#define IDC_VER_USER 1042
+#define IDC_VER_PACKAGE 1043
+#define IDC_VER_STATUS 1044
+#define IDC_VER_LOCATION 1047
+
+// Composite screen files
+#define IDC_CHECK_OUT 1048
+#define IDC_CHECK_IN 1049
+#define IDC_CANCEL_CHECKOUT 1050
+#define IDC_SHOW_HISTORY 1051
+#define IDC_GET_LATEST_VER 1052
+#define IDC_OPEN_XML_FILE 1053
+#define IDC_XML_FILES 1055
+#define IDC_XML_CLIENT_PATH 1056
+#define IDC_XML_CHANGE_PATH 1057
+
+// Add file
+#define IDC_FIND_FILE 1058
+#define IDC_FIND_REPOSITORY 1059
+#define IDC_LOCAL_FILE 1060
+#define IDC_REPOSITORY_PATH 1062
+#define IDC_CHECKIN_TO_SERVER 1063
+
+#endif
