@@ -30,7 +30,8 @@ protected:
         EXPECT_EQ(3, selected) << text;
         EXPECT_EQ(0u, tree.GetItemData(item)) << text;
         std::string children;
-        for (HTREEITEM child = tree.GetChildItem(item); child; child = tree.GetNextSiblingItem(child))
+        for (HTREEITEM child = tree.GetChildItem(item); child;
+             child = tree.GetNextSiblingItem(child))
             children += (children.empty() ? "" : " ") + Shape(child);
         return children.empty() ? text : text + "(" + children + ")";
     }
