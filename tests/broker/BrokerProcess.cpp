@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,6 +46,8 @@ void BrokerProcess::start()
         throw std::runtime_error("pipe failed");
     m_pid = fork();
     if (m_pid == 0) {
+        // A test that dies must not leave its broker behind.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
         close(out[1]);
