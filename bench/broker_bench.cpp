@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 using nlohmann::json;
 using Clock = std::chrono::steady_clock;
 
-namespace {
+namespace
+{
 
 constexpr int Files = 1000;
 constexpr std::size_t FileSize = 20 * 1000 * 1000 / Files;
@@ -53,16 +54,19 @@ int startEcho()
     ::listen(listener, 1);
     socklen_t size = sizeof address;
     ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
-    std::thread([listener] {
-        const int fd = ::accept(listener, nullptr, nullptr);
-        const int on = 1;
-        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-        char buffer[4096];
-        ssize_t got;
-        while ((got = ::recv(fd, buffer, sizeof buffer, 0)) > 0)
-            ::send(fd, buffer, static_cast<std::size_t>(got), 0);
-        ::close(fd);
-    }).detach();
+    std::thread(
+        [listener]
+        {
+            const int fd = ::accept(listener, nullptr, nullptr);
+            const int on = 1;
+            ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            char buffer[4096];
+            ssize_t got;
+            while ((got = ::recv(fd, buffer, sizeof buffer, 0)) > 0)
+                ::send(fd, buffer, static_cast<std::size_t>(got), 0);
+            ::close(fd);
+        })
+        .detach();
     return ntohs(address.sin_port);
 }
 
@@ -72,7 +76,8 @@ double echoRoundTrip(int port, std::size_t messageSize)
     const std::string message(messageSize, 'x');
     std::string back(messageSize, '\0');
     const auto start = Clock::now();
-    for (int i = 0; i < RoundTrips; ++i) {
+    for (int i = 0; i < RoundTrips; ++i)
+    {
         ::send(fd, message.data(), message.size(), 0);
         std::size_t got = 0;
         while (got < back.size())
@@ -95,10 +100,12 @@ void prepare(const std::string& dataDir, const std::string& sourceDir)
     NewVersion spec;
     spec.modifier = "harvest";
     fs::create_directories(sourceDir);
-    for (int i = 0; i < Files; ++i) {
+    for (int i = 0; i < Files; ++i)
+    {
         const std::string name = "screen" + std::to_string(i) + ".xcml";
         const std::string bytes = fileBytes(i);
-        repository.addVersion(repository.createItem(bench, name), spec, repository.storeContent(bytes));
+        repository.addVersion(repository.createItem(bench, name), spec,
+                              repository.storeContent(bytes));
         std::ofstream(sourceDir + "/" + name, std::ios::binary) << bytes;
     }
     for (int i = 0; i < ListedItems; ++i)
@@ -121,9 +128,15 @@ int main()
     BrokerClient client("127.0.0.1", server.port());
     client.login("dev1", "dev1pw", "BENCH");
 
-    const json chooser = {{"op", "chooseVersions"}, {"project", "QXP"}, {"state", "Development"},
-                          {"package", "QXP-001"}, {"parentPath", "\\QXRepo\\Proj1"}, {"itemName", "Main.xml"},
-                          {"recursive", true}, {"branchOption", 273}, {"versionOption", 256}};
+    const json chooser = {{"op", "chooseVersions"},
+                          {"project", "QXP"},
+                          {"state", "Development"},
+                          {"package", "QXP-001"},
+                          {"parentPath", "\\QXRepo\\Proj1"},
+                          {"itemName", "Main.xml"},
+                          {"recursive", true},
+                          {"branchOption", 273},
+                          {"versionOption", 256}};
     const std::size_t chooserSize = chooser.dump().size();
     client.request(chooser);
     auto start = Clock::now();
@@ -132,16 +145,25 @@ int main()
     const double chooserTime = seconds(start) / RoundTrips;
     const double echoTime = echoRoundTrip(startEcho(), chooserSize);
 
-    const json chosen = client.request(
-        {{"op", "chooseVersions"}, {"project", "QXP"}, {"parentPath", "\\Common\\Bench"}, {"itemName", "*"}});
+    const json chosen = client.request({{"op", "chooseVersions"},
+                                        {"project", "QXP"},
+                                        {"parentPath", "\\Common\\Bench"},
+                                        {"itemName", "*"}});
     std::vector<std::int64_t> versions;
     for (const json& v : chosen["versions"])
         versions.push_back(v["objid"]);
     start = Clock::now();
-    const json reply = client.request({{"op", "checkout"}, {"project", "QXP"}, {"state", "Development"},
-                                       {"package", "QXP-001"}, {"process", "CheckOut"}, {"versions", versions},
-                                       {"viewPath", "\\Common\\Bench"}, {"clientDir", root + "/checkout"},
-                                       {"mode", 1}, {"pathOption", 2}, {"replaceFile", true}});
+    const json reply = client.request({{"op", "checkout"},
+                                       {"project", "QXP"},
+                                       {"state", "Development"},
+                                       {"package", "QXP-001"},
+                                       {"process", "CheckOut"},
+                                       {"versions", versions},
+                                       {"viewPath", "\\Common\\Bench"},
+                                       {"clientDir", root + "/checkout"},
+                                       {"mode", 1},
+                                       {"pathOption", 2},
+                                       {"replaceFile", true}});
     const double checkoutTime = seconds(start);
     start = Clock::now();
     fs::create_directories(root + "/copy");
@@ -150,19 +172,23 @@ int main()
     const double copyTime = seconds(start);
 
     start = Clock::now();
-    const json listing = client.request({{"op", "sql"},
-                                         {"statement", "select b.pathfullname, a.itemname from haritems a, "
-                                                       "harpathfullname b where a.parentobjid = b.itemobjid and "
-                                                       "a.itemname like '%.xml%' and (a.repositobjid=1 or "
-                                                       "a.repositobjid=2 )"}});
+    const json listing =
+        client.request({{"op", "sql"},
+                        {"statement", "select b.pathfullname, a.itemname from haritems a, "
+                                      "harpathfullname b where a.parentobjid = b.itemobjid and "
+                                      "a.itemname like '%.xml%' and (a.repositobjid=1 or "
+                                      "a.repositobjid=2 )"}});
     const double listingTime = seconds(start);
 
-    std::printf("version chooser round trip   %8.1f us   (bare TCP echo %.1f us, ratio %.2f, goal < 5)\n",
-                chooserTime * 1e6, echoTime * 1e6, chooserTime / echoTime);
-    std::printf("check-out %d files, %zu MB  %8.1f ms   (local copy %.1f ms, ratio %.2f, goal < 3), result %d, %zu files\n",
-                Files, Files * FileSize / 1000000, checkoutTime * 1e3, copyTime * 1e3, checkoutTime / copyTime,
-                reply.value("result", -1), versions.size());
-    std::printf("SQL listing of %d rows       %8.1f ms\n", listing.value("rows", 0), listingTime * 1e3);
+    std::printf(
+        "version chooser round trip   %8.1f us   (bare TCP echo %.1f us, ratio %.2f, goal < 5)\n",
+        chooserTime * 1e6, echoTime * 1e6, chooserTime / echoTime);
+    std::printf("check-out %d files, %zu MB  %8.1f ms   (local copy %.1f ms, ratio %.2f, goal < "
+                "3), result %d, %zu files\n",
+                Files, Files * FileSize / 1000000, checkoutTime * 1e3, copyTime * 1e3,
+                checkoutTime / copyTime, reply.value("result", -1), versions.size());
+    std::printf("SQL listing of %d rows       %8.1f ms\n", listing.value("rows", 0),
+                listingTime * 1e3);
     fs::remove_all(root);
     return 0;
 }

@@ -45,7 +45,8 @@ void BrokerProcess::start()
     if (pipe(out) != 0)
         throw std::runtime_error("pipe failed");
     m_pid = fork();
-    if (m_pid == 0) {
+    if (m_pid == 0)
+    {
         // A test that dies must not leave its broker behind.
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         dup2(out[1], STDOUT_FILENO);
@@ -78,7 +79,8 @@ std::unique_ptr<BrokerClient> BrokerProcess::client()
     return std::make_unique<BrokerClient>("127.0.0.1", m_port);
 }
 
-std::unique_ptr<BrokerClient> BrokerProcess::login(const std::string& user, const std::string& password,
+std::unique_ptr<BrokerClient> BrokerProcess::login(const std::string& user,
+                                                   const std::string& password,
                                                    const std::string& machine)
 {
     auto c = client();
@@ -92,11 +94,14 @@ std::string BrokerProcess::snapshot() const
 {
     Database db(Repository::databasePath(m_dataDir), true);
     std::string all;
-    for (const char* table : {"users", "projects", "states", "processes", "packages", "repositories",
-                              "project_repositories", "items", "contents", "versions"}) {
+    for (const char* table :
+         {"users", "projects", "states", "processes", "packages", "repositories",
+          "project_repositories", "items", "contents", "versions"})
+    {
         Statement s = db.prepare(std::string("SELECT * FROM ") + table + " ORDER BY rowid");
         const int columns = sqlite3_column_count(s.handle());
-        while (s.step()) {
+        while (s.step())
+        {
             for (int i = 0; i < columns; ++i)
                 all += (s.isNull(i) ? std::string("<null>") : s.text(i)) + "|";
             all += "\n";

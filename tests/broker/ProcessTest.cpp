@@ -13,11 +13,13 @@
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-namespace {
+namespace
+{
 
 using Strings = std::vector<std::string>;
 
-class ProcessTest : public ::testing::Test {
+class ProcessTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -34,12 +36,14 @@ protected:
         return m_work + "/" + name;
     }
 
-    static std::vector<std::int64_t> ids(BrokerClient& c, const std::string& parent, const std::string& item,
-                                         int versionOption = 0x100)
+    static std::vector<std::int64_t> ids(BrokerClient& c, const std::string& parent,
+                                         const std::string& item, int versionOption = 0x100)
     {
-        const json reply = c.request(qxpRequest(
-            "chooseVersions",
-            {{"parentPath", parent}, {"itemName", item}, {"recursive", true}, {"versionOption", versionOption}}));
+        const json reply =
+            c.request(qxpRequest("chooseVersions", {{"parentPath", parent},
+                                                    {"itemName", item},
+                                                    {"recursive", true},
+                                                    {"versionOption", versionOption}}));
         std::vector<std::int64_t> chosen;
         for (const json& v : reply["versions"])
             chosen.push_back(v["objid"]);
@@ -49,12 +53,14 @@ protected:
     static json latest(BrokerClient& c, const std::string& parent, const std::string& item)
     {
         const json versions = c.request(qxpRequest(
-            "chooseVersions", {{"parentPath", parent}, {"itemName", item}, {"versionOption", 1}}))["versions"];
+            "chooseVersions",
+            {{"parentPath", parent}, {"itemName", item}, {"versionOption", 1}}))["versions"];
         return versions.empty() ? json() : versions.back();
     }
 
-    static int checkout(BrokerClient& c, const std::vector<std::int64_t>& versions, const std::string& clientDir,
-                        int mode, int pathOption = 2, bool replace = true, const std::string& viewPath = "\\QXRepo\\Proj1")
+    static int checkout(BrokerClient& c, const std::vector<std::int64_t>& versions,
+                        const std::string& clientDir, int mode, int pathOption = 2,
+                        bool replace = true, const std::string& viewPath = "\\QXRepo\\Proj1")
     {
         const json reply = c.request(qxpRequest("checkout", {{"process", "CheckOut"},
                                                              {"versions", versions},
@@ -67,8 +73,9 @@ protected:
         return reply.value("result", -1);
     }
 
-    static int checkin(BrokerClient& c, const Strings& files, const std::string& clientDir, int mode,
-                       const std::string& viewPath = "\\QXRepo\\Proj1", int itemOption = 0, int pathOption = 1)
+    static int checkin(BrokerClient& c, const Strings& files, const std::string& clientDir,
+                       int mode, const std::string& viewPath = "\\QXRepo\\Proj1",
+                       int itemOption = 0, int pathOption = 1)
     {
         const json reply = c.request(qxpRequest("checkin", {{"process", "CheckIn"},
                                                             {"files", files},
@@ -86,7 +93,8 @@ protected:
     static Strings messages(const BrokerClient& c)
     {
         Strings lines;
-        for (const json& m : c.messages()) {
+        for (const json& m : c.messages())
+        {
             std::string line = m["key"];
             for (const json& a : m["args"])
                 line += " | " + a.get<std::string>();
@@ -130,7 +138,8 @@ TEST_F(ProcessTest, UpdateReservesOnceAndRecordsWhereTheCopyWent)
     EXPECT_EQ(read(local), "Main.xml 10\r\n");
     EXPECT_FALSE(readOnly(local));
     const std::string wireLocal = work + "\\Screens\\Main.xml";
-    EXPECT_EQ(messages(*dev1), Strings{"HSRV_I_CHECKOUT | " + Main + ";11 | TESTPC\\\\" + wireLocal});
+    EXPECT_EQ(messages(*dev1),
+              Strings{"HSRV_I_CHECKOUT | " + Main + ";11 | TESTPC\\\\" + wireLocal});
 
     const json held = latest(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml");
     EXPECT_EQ(held["version"], "11");
@@ -144,7 +153,8 @@ TEST_F(ProcessTest, UpdateReservesOnceAndRecordsWhereTheCopyWent)
     EXPECT_EQ(checkout(*dev2, ids(*dev2, "\\QXRepo\\Proj1", "Main.xml", 0x1000), other, 2), 1);
     EXPECT_EQ(messages(*dev2), Strings{"HSRV_E_RESERVED_VERSION_EXIST | " + Main});
     EXPECT_FALSE(fs::exists(other + "/Screens/Main.xml"));
-    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), work, 3), 1) << "even its holder";
+    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), work, 3), 1)
+        << "even its holder";
 }
 
 TEST_F(ProcessTest, BrowseWritesReadOnlyCopiesAndReportsWhatItLeft)
@@ -165,7 +175,8 @@ TEST_F(ProcessTest, BrowseWritesReadOnlyCopiesAndReportsWhatItLeft)
 
     fs::permissions(work + "/Screen1.xml", fs::perms::owner_write, fs::perm_options::remove);
     EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Screen1.xml"), work, 4, 2, true), 0);
-    EXPECT_EQ(read(work + "/Screen1.xml"), "Screen1.xml 0\r\n") << "replacing overwrites read-only files";
+    EXPECT_EQ(read(work + "/Screen1.xml"), "Screen1.xml 0\r\n")
+        << "replacing overwrites read-only files";
 
     const std::string flat = dir("flat");
     EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.*"), flat, 1, 3), 0);
@@ -182,12 +193,14 @@ TEST_F(ProcessTest, RefreshNeverOverwritesTheCallersOwnReservedCopy)
     EXPECT_EQ(read(work + "/Screens/Main.xml"), "work in progress");
     const Strings lines = messages(*dev1);
     EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        "HSRV_I_MESSAGE | " + work + "\\Screens\\Main.xml is checked out by you and was left as it is"),
+                        "HSRV_I_MESSAGE | " + work +
+                            "\\Screens\\Main.xml is checked out by you and was left as it is"),
               lines.end());
 
     // The same user on another computer holds nothing there.
     auto elsewhere = m_broker.login("dev1", "dev1pw", "LAPTOP");
-    EXPECT_EQ(checkout(*elsewhere, ids(*elsewhere, "\\QXRepo\\Proj1", "Main.xml", 0x1000), work, 1), 0);
+    EXPECT_EQ(checkout(*elsewhere, ids(*elsewhere, "\\QXRepo\\Proj1", "Main.xml", 0x1000), work, 1),
+              0);
     EXPECT_EQ(read(work + "/Screens/Main.xml"), "Main.xml 10\r\n");
 }
 
@@ -209,9 +222,12 @@ TEST_F(ProcessTest, CheckInStoresReleasesAndKeepsReservations)
               0);
     write(work + "/Main.xml", "Main.xml edited\r\n");
     ASSERT_EQ(checkin(*dev1, {"Main.xml"}, work, 1, "\\QXRepo\\Proj1\\Screens"), 0);
-    EXPECT_EQ(messages(*dev1), Strings{"HSRV_I_CHECKIN | " + work + "\\Main.xml | " + Main + ";11"});
-    json versions = dev1->request(qxpRequest(
-        "chooseVersions", {{"parentPath", "\\QXRepo\\Proj1\\Screens"}, {"itemName", "Main.xml"}, {"versionOption", 1}}))["versions"];
+    EXPECT_EQ(messages(*dev1),
+              Strings{"HSRV_I_CHECKIN | " + work + "\\Main.xml | " + Main + ";11"});
+    json versions =
+        dev1->request(qxpRequest("chooseVersions", {{"parentPath", "\\QXRepo\\Proj1\\Screens"},
+                                                    {"itemName", "Main.xml"},
+                                                    {"versionOption", 1}}))["versions"];
     ASSERT_EQ(versions.size(), 13u);
     EXPECT_EQ(versions[11]["status"], "N");
     EXPECT_EQ(versions[11]["description"], "edited");
@@ -236,7 +252,8 @@ TEST_F(ProcessTest, CheckInRefusesOthersReservationsButStillHandlesTheRestOfTheL
     const std::string work = dir("w");
     write(work + "/Order.xml", "mine now");
     write(work + "/Fresh.xml", "fresh");
-    EXPECT_EQ(checkin(*dev1, {"Order.xml", "Fresh.xml", "Gone.xml"}, work, 0, "\\QXRepo\\Proj2"), 1);
+    EXPECT_EQ(checkin(*dev1, {"Order.xml", "Fresh.xml", "Gone.xml"}, work, 0, "\\QXRepo\\Proj2"),
+              1);
     const Strings lines = messages(*dev1);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "HSRV_E_CHECKIN_BY_OWNER_ONLY | \\QXRepo\\Proj2\\Order.xml");
@@ -256,15 +273,19 @@ TEST_F(ProcessTest, ItemAndPathOptionsDecideWhereAndWhetherFilesGo)
     write(work + "/Screen1.xml", "x");
     write(work + "/Sub/Deep/New.xml", "deep");
     EXPECT_EQ(checkin(*dev1, {"Screen1.xml"}, work, 0, "\\QXRepo\\Proj1", 1), 1);
-    EXPECT_EQ(messages(*dev1), Strings{"HSRV_E_CHECKIN_NEW_ITEMS_ONLY | " + work + "\\Screen1.xml"});
+    EXPECT_EQ(messages(*dev1),
+              Strings{"HSRV_E_CHECKIN_NEW_ITEMS_ONLY | " + work + "\\Screen1.xml"});
     EXPECT_EQ(checkin(*dev1, {"Sub\\Deep\\New.xml"}, work, 0, "\\QXRepo\\Proj1", 2), 1);
-    EXPECT_EQ(messages(*dev1), Strings{"HSRV_E_CHECKIN_EXISTING_ITEMS_ONLY | " + work + "\\Sub\\Deep\\New.xml"});
+    EXPECT_EQ(messages(*dev1),
+              Strings{"HSRV_E_CHECKIN_EXISTING_ITEMS_ONLY | " + work + "\\Sub\\Deep\\New.xml"});
     EXPECT_EQ(checkin(*dev1, {"Sub\\Deep\\New.xml"}, work, 0, "\\QXRepo\\Proj1", 0, 0), 1);
-    EXPECT_EQ(messages(*dev1), Strings{"HSRV_E_CHECKIN_CREATE_PATH | " + work + "\\Sub\\Deep\\New.xml"});
+    EXPECT_EQ(messages(*dev1),
+              Strings{"HSRV_E_CHECKIN_CREATE_PATH | " + work + "\\Sub\\Deep\\New.xml"});
     EXPECT_TRUE(ids(*dev1, "\\QXRepo\\Proj1", "New.xml").empty()) << "refusals store nothing";
 
     EXPECT_EQ(checkin(*dev1, {"Sub\\Deep\\New.xml"}, work, 1, "\\QXRepo\\Proj1", 0, 1), 0);
-    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1\\Sub\\Deep", "New.xml")["status"], "R") << "new item kept reserved";
+    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1\\Sub\\Deep", "New.xml")["status"], "R")
+        << "new item kept reserved";
     EXPECT_EQ(checkin(*dev1, {"Sub\\Deep\\New.xml"}, work, 0, "\\QXRepo\\Docs", 0, 2), 0);
     EXPECT_FALSE(latest(*dev1, "\\QXRepo\\Docs", "New.xml").is_null());
     EXPECT_EQ(checkin(*dev1, {}, work, 0), 1);
@@ -273,38 +294,56 @@ TEST_F(ProcessTest, ItemAndPathOptionsDecideWhereAndWhetherFilesGo)
 
 TEST_F(ProcessTest, FolderCreationDeleteVersionRenameAndRemove)
 {
-    auto createPath = [&](const std::string& parent, const std::string& path) {
-        return dev1->request(qxpRequest("createPath", {{"process", "CheckIn"}, {"parentPath", parent}, {"path", path}}))["result"];
+    auto createPath = [&](const std::string& parent, const std::string& path)
+    {
+        return dev1->request(
+            qxpRequest("createPath",
+                       {{"process", "CheckIn"}, {"parentPath", parent}, {"path", path}}))["result"];
     };
     EXPECT_EQ(createPath("\\QXRepo", "New\\Level"), 0);
     EXPECT_EQ(createPath("\\QXRepo", "New\\Level"), 0) << "existing";
     EXPECT_EQ(createPath("\\QXRepo", ""), 0) << "empty";
     EXPECT_EQ(createPath("\\Nowhere", "X"), 1);
     EXPECT_EQ(createPath("\\QXRepo", "Main.qxsln\\X"), 1) << "a file is in the way";
-    const json paths = dev1->request({{"op", "sql"}, {"statement", "select pathfullname from harpathfullname "
-                                                                   "where pathfullname like '\\QXRepo\\New%'"}});
+    const json paths = dev1->request({{"op", "sql"},
+                                      {"statement", "select pathfullname from harpathfullname "
+                                                    "where pathfullname like '\\QXRepo\\New%'"}});
     EXPECT_EQ(paths["rows"], 2);
 
-    auto deleteVersions = [&](BrokerClient& c, const std::vector<std::int64_t>& versions) {
-        return c.request(qxpRequest("deleteVersion", {{"process", "DeleteVersion"}, {"versions", versions}}))["result"];
+    auto deleteVersions = [&](BrokerClient& c, const std::vector<std::int64_t>& versions)
+    {
+        return c.request(qxpRequest(
+            "deleteVersion", {{"process", "DeleteVersion"}, {"versions", versions}}))["result"];
     };
-    EXPECT_EQ(deleteVersions(*dev1, {22, 21, 17}), 1) << "dev2's reservation and normal versions stay";
+    EXPECT_EQ(deleteVersions(*dev1, {22, 21, 17}), 1)
+        << "dev2's reservation and normal versions stay";
     EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj2", "Order.xml")["objid"], 22);
     EXPECT_EQ(deleteVersions(*dev1, {6, 5}), 0);
     EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1", "Screen1.qxs")["objid"], 5);
 
-    auto change = [&](const char* op, const json& fields) {
+    auto change = [&](const char* op, const json& fields)
+    {
         json request = qxpRequest(op, fields);
         request["process"] = std::string(op) == "renameItem" ? "RenameItem" : "RemoveItem";
         return dev1->request(request)["result"];
     };
-    EXPECT_EQ(change("renameItem", {{"itemPath", "\\QXRepo"}, {"name", "Proj1"}, {"newName", "ProjA"}}), 0);
-    EXPECT_EQ(latest(*dev1, "\\QXRepo\\ProjA\\Screens", "Main.xml")["fullPath"], "\\QXRepo\\ProjA\\Screens\\Main.xml");
-    EXPECT_EQ(change("renameItem", {{"itemPath", "\\QXRepo"}, {"name", "ProjA"}, {"newName", "Proj2"}}), 1);
-    EXPECT_EQ(change("removeItem", {{"itemPath", "\\QXRepo\\ProjA\\Screens"}, {"name", "Main.xml"}}), 0);
+    EXPECT_EQ(
+        change("renameItem", {{"itemPath", "\\QXRepo"}, {"name", "Proj1"}, {"newName", "ProjA"}}),
+        0);
+    EXPECT_EQ(latest(*dev1, "\\QXRepo\\ProjA\\Screens", "Main.xml")["fullPath"],
+              "\\QXRepo\\ProjA\\Screens\\Main.xml");
+    EXPECT_EQ(
+        change("renameItem", {{"itemPath", "\\QXRepo"}, {"name", "ProjA"}, {"newName", "Proj2"}}),
+        1);
+    EXPECT_EQ(
+        change("removeItem", {{"itemPath", "\\QXRepo\\ProjA\\Screens"}, {"name", "Main.xml"}}), 0);
     EXPECT_TRUE(ids(*dev1, "\\QXRepo", "Main.xml").empty());
     EXPECT_EQ(change("removeItem", {{"itemPath", "\\QXRepo"}, {"name", "ProjA"}}), 0);
-    EXPECT_EQ(dev1->request({{"op", "sql"}, {"statement", "select itemname from haritems where itemname like 'Screen1%'"}})["rows"], 0)
+    EXPECT_EQ(
+        dev1->request({{"op", "sql"},
+                       {"statement",
+                        "select itemname from haritems where itemname like 'Screen1%'"}})["rows"],
+        0)
         << "a removed folder takes its contents along";
     EXPECT_EQ(change("removeItem", {{"itemPath", "\\QXRepo"}, {"name", "ProjA"}}), 1);
     Database db(Repository::databasePath(m_broker.dataDir()), true);
@@ -312,11 +351,14 @@ TEST_F(ProcessTest, FolderCreationDeleteVersionRenameAndRemove)
     kept.step();
     EXPECT_EQ(kept.integer(0), 11) << "versions of removed items stay";
 
-    EXPECT_EQ(dev1->request(qxpRequest("renameItem", {{"process", "CheckOut"}, {"itemPath", "\\QXRepo"}, {"name", "Docs"},
+    EXPECT_EQ(dev1->request(qxpRequest("renameItem", {{"process", "CheckOut"},
+                                                      {"itemPath", "\\QXRepo"},
+                                                      {"name", "Docs"},
                                                       {"newName", "D"}}))["code"],
               "notFound")
         << "the process must be of the right kind";
-    json test = qxpRequest("removeItem", {{"process", "RemoveItem"}, {"itemPath", "\\QXRepo"}, {"name", "Docs"}});
+    json test = qxpRequest("removeItem",
+                           {{"process", "RemoveItem"}, {"itemPath", "\\QXRepo"}, {"name", "Docs"}});
     test["state"] = "Test";
     EXPECT_EQ(dev1->request(test)["code"], "notFound") << "state Test has no RemoveItem";
 }
