@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "CHNewSvrPath.h"
+#include "ListRows.h"
 #include "VORAgent.h"
 
 IMPLEMENT_DYNAMIC(CHCheckInDlg, CDialog)
@@ -94,18 +95,12 @@ void CHCheckInDlg::InsertFileRow(const CString& sName, const CString& sFolder, i
 
 void CHCheckInDlg::OnBnClickedSelectAll()
 {
-    CheckAllRows(TRUE);
+    SetAllChecks(m_listCheckinFiles, TRUE);
 }
 
 void CHCheckInDlg::OnBnClickedNonSelectAll()
 {
-    CheckAllRows(FALSE);
-}
-
-void CHCheckInDlg::CheckAllRows(BOOL bCheck)
-{
-    for (int nRow = 0; nRow < m_listCheckinFiles.GetItemCount(); ++nRow)
-        m_listCheckinFiles.SetCheck(nRow, bCheck);
+    SetAllChecks(m_listCheckinFiles, FALSE);
 }
 
 void CHCheckInDlg::OnLvnColumnclickListCheckinFiles(NMHDR*, LRESULT* pResult)

@@ -60,7 +60,6 @@ protected:
 
 private:
     void InsertFileRow(const CString& sName, const CString& sFolder, int bNew);
-    void CheckAllRows(BOOL bCheck);
     void RemoveUncheckedFiles();
     void RemoveUncheckedFilesEx();
     CProgressCtrl* GetProgress();

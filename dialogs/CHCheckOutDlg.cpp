@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include "ListRows.h"
 #include "VORAgent.h"
 
 IMPLEMENT_DYNAMIC(CHCheckOutDlg, CDialog)
@@ -91,18 +92,12 @@ void CHCheckOutDlg::OnLvnItemchangedCheckoutFile(NMHDR*, LRESULT* pResult)
 
 void CHCheckOutDlg::OnBnClickedSelectAll()
 {
-    CheckAllRows(TRUE);
+    SetAllChecks(m_listCheckoutFile, TRUE);
 }
 
 void CHCheckOutDlg::OnBnClickedNonSelectAll()
 {
-    CheckAllRows(FALSE);
-}
-
-void CHCheckOutDlg::CheckAllRows(BOOL bCheck)
-{
-    for (int nRow = 0; nRow < m_listCheckoutFile.GetItemCount(); ++nRow)
-        m_listCheckoutFile.SetCheck(nRow, bCheck);
+    SetAllChecks(m_listCheckoutFile, FALSE);
 }
 
 int CHCheckOutDlg::CountCheckedRows() const

@@ -50,7 +50,6 @@ protected:
 
 private:
     void InsertFileRow(const CString& sName, const CString& sFolder);
-    void CheckAllRows(BOOL bCheck);
     int CountCheckedRows() const;
     void EmptyHostCollection();
     void WriteBack(const CString& sName, const CString& sFolder);

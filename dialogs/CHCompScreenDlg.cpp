@@ -11,7 +11,7 @@
 
 #include "DirMng.h"
 #include "HItemState.h"
-#include "ListSort.h"
+#include "ListRows.h"
 #include "RootFolder.h"
 #include "VORAgent.h"
 
@@ -81,16 +81,10 @@ void CHCompScreenDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CHCompScreenDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    if (!m_imgState.Create(12, 14, ILC_COLOR24 | ILC_MASK, 0, 1))
+    if (!AttachStateImages(m_listXmlFiles, m_imgState))
         return FALSE;
-    CBitmap bitmap;
-    bitmap.LoadBitmap(IDB_STATE_IMAGES);
-    m_imgState.Add(&bitmap, RGB(255, 255, 255));
-    m_listXmlFiles.SetImageList(&m_imgState, LVSIL_STATE);
 
-    const CString sClientDir = VORAgent::GetClientDirectory();
-    m_sClientPath =
-        !sClientDir.IsEmpty() && PathExists(sClientDir) ? sClientDir : VORAgent::GetSysDrive();
+    m_sClientPath = RootFolderToStart(VORAgent::GetClientDirectory(), VORAgent::GetSysDrive());
     m_editClientPath.SetWindowText(m_sClientPath);
 
     m_listXmlFiles.InsertColumn(kNameColumn, "파일명", LVCFMT_LEFT, 80);
@@ -158,12 +152,13 @@ int CHCompScreenDlg::GetItemStateIndex(int nItem) const
     return m_listXmlFiles.GetItemState(nItem, LVIS_STATEIMAGEMASK) >> 12;
 }
 
-// The root folder followed by the repository path; a root such as C:\ leaves a doubled
-// backslash, which is collapsed.
-CString CHCompScreenDlg::GetLocalFolder(int nItem) const
+// The row's local folder, created when missing: the root folder followed by the repository
+// path; a root such as C:\ leaves a doubled backslash, which is collapsed.
+CString CHCompScreenDlg::CreateLocalFolder(int nItem)
 {
     CString sFolder = m_sClientPath + m_listXmlFiles.GetItemText(nItem, kPathColumn);
     sFolder.Replace("\\\\", "\\");
+    DirMng::CreateDir(static_cast<LPCSTR>(sFolder));
     return sFolder;
 }
 
@@ -217,8 +212,7 @@ void CHCompScreenDlg::OnBnClickedCheckOut()
     HProcStart("Check Out");
     for (int nItem : GetSelectedItems())
     {
-        const CString sFolder = GetLocalFolder(nItem);
-        DirMng::CreateDir(static_cast<LPCSTR>(sFolder));
+        const CString sFolder = CreateLocalFolder(nItem);
         VORAgent::DoCheckOut(m_listXmlFiles.GetItemText(nItem, kNameColumn), sFolder,
                              m_listXmlFiles.GetItemText(nItem, kPathColumn));
         UpdateItemState(nItem);
@@ -236,8 +230,7 @@ void CHCompScreenDlg::OnBnClickedGetLatestVer()
     HProcStart("Get Latest Version");
     for (int nItem : GetSelectedItems())
     {
-        const CString sFolder = GetLocalFolder(nItem);
-        DirMng::CreateDir(static_cast<LPCSTR>(sFolder));
+        const CString sFolder = CreateLocalFolder(nItem);
         VORAgent::GetLatestVersion(m_listXmlFiles.GetItemText(nItem, kNameColumn), sFolder,
                                    m_listXmlFiles.GetItemText(nItem, kPathColumn));
     }
@@ -329,14 +322,9 @@ void CHCompScreenDlg::OnColumnclickXmlFiles(NMHDR* pNMHDR, LRESULT* pResult)
     *pResult = 0;
 }
 
-// A new column sorts ascending, the same column once more reverses the order.
 void CHCompScreenDlg::SetSortInfo(int nColumn)
 {
-    m_bSortAscending = nColumn != m_nSortColumn ? 1 : !m_bSortAscending;
-    m_nSortColumn = nColumn;
-    for (int nItem = 0; nItem < m_listXmlFiles.GetItemCount(); ++nItem)
-        m_listXmlFiles.SetItemData(nItem, nItem);
-    m_listXmlFiles.SortItems(CompareFunc, reinterpret_cast<LPARAM>(&m_listXmlFiles));
+    SortByColumn(m_listXmlFiles, nColumn, m_nSortColumn, m_bSortAscending, CompareFunc);
 }
 
 int CALLBACK CHCompScreenDlg::CompareFunc(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort)

@@ -71,5 +71,5 @@ private:
 
     std::vector<int> GetSelectedItems() const;
     int GetItemStateIndex(int nItem) const;
-    CString GetLocalFolder(int nItem) const;
+    CString CreateLocalFolder(int nItem);
 };

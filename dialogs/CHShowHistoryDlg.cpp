@@ -13,6 +13,7 @@
 #include <vuverav.h>
 
 #include "CHVerDetailsDlg.h"
+#include "ListRows.h"
 #include "VORAgent.h"
 
 IMPLEMENT_DYNAMIC(CHShowHistoryDlg, CDialog)
@@ -63,12 +64,8 @@ void CHShowHistoryDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CHShowHistoryDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    if (!m_imgState.Create(12, 14, ILC_COLOR24 | ILC_MASK, 0, 1))
+    if (!AttachStateImages(m_listVersions, m_imgState))
         return FALSE;
-    CBitmap bitmap;
-    bitmap.LoadBitmap(IDB_STATE_IMAGES);
-    m_imgState.Add(&bitmap, RGB(255, 255, 255));
-    m_listVersions.SetImageList(&m_imgState, LVSIL_STATE);
 
     m_listVersions.InsertColumn(kVersionColumn, "버전", LVCFMT_LEFT, 45);
     m_listVersions.InsertColumn(kUserColumn, "사용자", LVCFMT_LEFT, 80);

@@ -91,9 +91,7 @@ TEST_F(CheckInList, ATreeOfFoldersIsCheckedInFolderByFolderBelowTheMappedReposit
                       (std::vector<std::string>{"Top.xml", "One.xml", "Two.xml", "Uno.xml"}))
                 << "the list is not sortable";
             Type(dlg, IDC_DESCRIPTION, "첫 화면들");
-            ProgressRecorder progress(Control(dlg, IDC_CHECKIN_PROGRESS));
-            AfxClickDlgButton(&dlg, IDOK);
-            positions = progress.Positions();
+            positions = ConfirmRecordingProgress(dlg, IDC_CHECKIN_PROGRESS);
         });
 
     EXPECT_EQ(result, IDOK);
@@ -141,9 +139,7 @@ TEST_F(CheckInList, AnUncheckedRowRemovesOnlyTheRecordOfItsOwnFolder)
             EXPECT_EQ(Text(dlg, IDC_HARVEST_ROOT_PATH), "\\QXRepo\\Docs");
             CheckRow(Control(dlg, IDC_CHECKIN_FILES), 0, false);
             SendMessageA(Control(dlg, IDC_KEEP_CHECKOUT), BM_CLICK, 0, 0);
-            ProgressRecorder progress(Control(dlg, IDC_CHECKIN_PROGRESS));
-            AfxClickDlgButton(&dlg, IDOK);
-            positions = progress.Positions();
+            positions = ConfirmRecordingProgress(dlg, IDC_CHECKIN_PROGRESS);
         },
         "\\QXRepo\\Docs");
 
@@ -181,9 +177,7 @@ TEST_F(CheckInList, OneFolderIsCheckedInWithOneCallAndUncheckedNamesMatchTheFirs
             EXPECT_TRUE(IsEnabled(dlg, IDOK));
             AfxClickDlgButton(&dlg, IDC_CHECKIN_SELECT_ALL);
             CheckRow(list, 2, false);
-            ProgressRecorder progress(Control(dlg, IDC_CHECKIN_PROGRESS));
-            AfxClickDlgButton(&dlg, IDOK);
-            positions = progress.Positions();
+            positions = ConfirmRecordingProgress(dlg, IDC_CHECKIN_PROGRESS);
         });
 
     EXPECT_EQ(result, IDOK);

@@ -63,9 +63,7 @@ TEST_F(CheckOutList, ABatchWithAFileHeldByAnotherUserWritesBackOnlyTheFilesCheck
                 EXPECT_TRUE(IsRowChecked(list, row));
             EXPECT_TRUE(IsEnabled(dlg, IDOK));
 
-            ProgressRecorder progress(Control(dlg, IDC_CHECKOUT_PROGRESS));
-            AfxClickDlgButton(&dlg, IDOK);
-            positions = progress.Positions();
+            positions = ConfirmRecordingProgress(dlg, IDC_CHECKOUT_PROGRESS);
         });
 
     EXPECT_EQ(result, IDOK);
@@ -143,16 +141,14 @@ TEST_F(CheckOutList, UndoMakesTheFileReadOnlyAndFetchesItAlsoWhenTheReleaseFails
     CHCheckOutDlg dialog;
     dialog.SetDlgType(2);
     dialog.SetCollFiles(&files, folder.c_str());
-    const INT_PTR result =
-        RunModal(dialog,
-                 [&](CDialog& dlg)
-                 {
-                     HWND list = Control(dlg, IDC_CHECKOUT_FILE);
-                     CheckRow(list, 1, false);
-                     ProgressRecorder progress(Control(dlg, IDC_CHECKOUT_PROGRESS));
-                     AfxClickDlgButton(&dlg, IDOK);
-                     positions = progress.Positions();
-                 });
+    const INT_PTR result = RunModal(dialog,
+                                    [&](CDialog& dlg)
+                                    {
+                                        HWND list = Control(dlg, IDC_CHECKOUT_FILE);
+                                        CheckRow(list, 1, false);
+                                        positions =
+                                            ConfirmRecordingProgress(dlg, IDC_CHECKOUT_PROGRESS);
+                                    });
 
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(files, (std::vector<CString>{"Screen1.xcml"}));

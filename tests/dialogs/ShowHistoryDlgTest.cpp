@@ -36,9 +36,14 @@ protected:
         return folder;
     }
 
-    INT_PTR Run(CHShowHistoryDlg& dialog, const std::function<void(CDialog&, HWND)>& drive)
+    // Shows the history of the file in the folder; drive gets the dialog and its list.
+    void Show(const char* name, const std::string& folder,
+              const std::function<void(CDialog&, HWND)>& drive)
     {
-        return RunModal(dialog, [&](CDialog& dlg) { drive(dlg, Control(dlg, IDC_VERSIONS_LIST)); });
+        CHShowHistoryDlg dialog;
+        dialog.m_sFileName = name;
+        dialog.m_sLocalDir = folder.c_str();
+        RunModal(dialog, [&](CDialog& dlg) { drive(dlg, Control(dlg, IDC_VERSIONS_LIST)); });
     }
 
     std::string m_temp;
@@ -57,44 +62,41 @@ TEST_F(History, VersionsAreListedNewestFirstByNumberWithButtonsForTheSelection)
     MessageBoxes boxes;
     OutputLog log;
     std::vector<std::string> details;
-    CHShowHistoryDlg dialog;
-    dialog.m_sFileName = "Main.xml";
-    dialog.m_sLocalDir = folder.c_str();
-    Run(dialog,
-        [&](CDialog& dlg, HWND list)
-        {
-            EXPECT_EQ(Text(dlg, IDC_HISTORY_FILE_PATH), "\\QXRepo\\Proj1\\Screens\\Main.xml");
-            EXPECT_EQ(ListColumn(list, 0), (std::vector<std::string>{"10", "9", "8", "7", "6", "5",
-                                                                     "4", "3", "2", "1", "0"}));
-            EXPECT_EQ(ListColumn(list, 3)[1], "Main screen revision 9");
-            EXPECT_EQ(StateImage(list, 0), 0);
-            for (int button : {IDC_GET_VERSION, IDC_COMPARE_VERS, IDC_SHOW_DETAILS})
-                EXPECT_FALSE(IsEnabled(dlg, button));
+    Show("Main.xml", folder,
+         [&](CDialog& dlg, HWND list)
+         {
+             EXPECT_EQ(Text(dlg, IDC_HISTORY_FILE_PATH), "\\QXRepo\\Proj1\\Screens\\Main.xml");
+             EXPECT_EQ(ListColumn(list, 0), (std::vector<std::string>{"10", "9", "8", "7", "6", "5",
+                                                                      "4", "3", "2", "1", "0"}));
+             EXPECT_EQ(ListColumn(list, 3)[1], "Main screen revision 9");
+             EXPECT_EQ(StateImage(list, 0), 0);
+             for (int button : {IDC_GET_VERSION, IDC_COMPARE_VERS, IDC_SHOW_DETAILS})
+                 EXPECT_FALSE(IsEnabled(dlg, button));
 
-            SelectRows(list, {1, 8});
-            EXPECT_FALSE(IsEnabled(dlg, IDC_GET_VERSION));
-            EXPECT_TRUE(IsEnabled(dlg, IDC_COMPARE_VERS));
-            EXPECT_FALSE(IsEnabled(dlg, IDC_SHOW_DETAILS));
+             SelectRows(list, {1, 8});
+             EXPECT_FALSE(IsEnabled(dlg, IDC_GET_VERSION));
+             EXPECT_TRUE(IsEnabled(dlg, IDC_COMPARE_VERS));
+             EXPECT_FALSE(IsEnabled(dlg, IDC_SHOW_DETAILS));
 
-            SelectRows(list, {1});
-            EXPECT_TRUE(IsEnabled(dlg, IDC_GET_VERSION));
-            EXPECT_FALSE(IsEnabled(dlg, IDC_COMPARE_VERS));
-            EXPECT_TRUE(IsEnabled(dlg, IDC_SHOW_DETAILS));
+             SelectRows(list, {1});
+             EXPECT_TRUE(IsEnabled(dlg, IDC_GET_VERSION));
+             EXPECT_FALSE(IsEnabled(dlg, IDC_COMPARE_VERS));
+             EXPECT_TRUE(IsEnabled(dlg, IDC_SHOW_DETAILS));
 
-            AfxSetModalHook(
-                [&](CDialog* shown)
-                {
-                    if (shown == &dlg)
-                        return;
-                    for (int id : {IDC_VER_NAME, IDC_VER_USER, IDC_VER_PACKAGE, IDC_VER_STATUS,
-                                   IDC_VER_DESCRIPTION, IDC_VER_LOCATION})
-                        details.push_back(Text(*shown, id));
-                    AfxClickDlgButton(shown, IDOK);
-                });
-            AfxClickDlgButton(&dlg, IDC_SHOW_DETAILS);
-            AfxClickDlgButton(&dlg, IDC_GET_VERSION);
-            AfxClickDlgButton(&dlg, IDOK);
-        });
+             AfxSetModalHook(
+                 [&](CDialog* shown)
+                 {
+                     if (shown == &dlg)
+                         return;
+                     for (int id : {IDC_VER_NAME, IDC_VER_USER, IDC_VER_PACKAGE, IDC_VER_STATUS,
+                                    IDC_VER_DESCRIPTION, IDC_VER_LOCATION})
+                         details.push_back(Text(*shown, id));
+                     AfxClickDlgButton(shown, IDOK);
+                 });
+             AfxClickDlgButton(&dlg, IDC_SHOW_DETAILS);
+             AfxClickDlgButton(&dlg, IDC_GET_VERSION);
+             AfxClickDlgButton(&dlg, IDOK);
+         });
 
     EXPECT_EQ(details, (std::vector<std::string>{"9", "dev1", "QXP-001", "N",
                                                  "Main screen revision 9", "\\\\"}));
@@ -115,16 +117,13 @@ TEST_F(History, TwoVersionsAreComparedEarlierFirstReplacingAReadOnlyLeftover)
 
     DiffProgramStandIn diff(DiffProgramStandIn::Recorder);
     MessageBoxes boxes;
-    CHShowHistoryDlg dialog;
-    dialog.m_sFileName = "Main.xml";
-    dialog.m_sLocalDir = folder.c_str();
-    Run(dialog,
-        [&](CDialog& dlg, HWND list)
-        {
-            SelectRows(list, {8, 0});
-            AfxClickDlgButton(&dlg, IDC_COMPARE_VERS);
-            AfxClickDlgButton(&dlg, IDOK);
-        });
+    Show("Main.xml", folder,
+         [&](CDialog& dlg, HWND list)
+         {
+             SelectRows(list, {8, 0});
+             AfxClickDlgButton(&dlg, IDC_COMPARE_VERS);
+             AfxClickDlgButton(&dlg, IDOK);
+         });
 
     EXPECT_TRUE(boxes.Seen().empty());
     EXPECT_EQ(diff.Arguments(), "\"" + m_temp + "v2_Main.xml\" \"" + m_temp + "v10_Main.xml\"");
@@ -143,25 +142,22 @@ TEST_F(History, MyReservedVersionIsComparedWithTheWorkingCopyAndBlocksGettingOld
     DiffProgramStandIn diff(DiffProgramStandIn::Recorder);
     MessageBoxes boxes;
     OutputLog log;
-    CHShowHistoryDlg dialog;
-    dialog.m_sFileName = "Main.xml";
-    dialog.m_sLocalDir = folder.c_str();
-    Run(dialog,
-        [&](CDialog& dlg, HWND list)
-        {
-            ASSERT_EQ(ListColumn(list, 0).front(), "11");
-            EXPECT_EQ(StateImage(list, 0), kReservedHere);
-            EXPECT_EQ(StateImage(list, 1), 0);
-            SelectRows(list, {0});
-            EXPECT_FALSE(IsEnabled(dlg, IDC_GET_VERSION));
-            EXPECT_TRUE(IsEnabled(dlg, IDC_SHOW_DETAILS));
+    Show("Main.xml", folder,
+         [&](CDialog& dlg, HWND list)
+         {
+             ASSERT_EQ(ListColumn(list, 0).front(), "11");
+             EXPECT_EQ(StateImage(list, 0), kReservedHere);
+             EXPECT_EQ(StateImage(list, 1), 0);
+             SelectRows(list, {0});
+             EXPECT_FALSE(IsEnabled(dlg, IDC_GET_VERSION));
+             EXPECT_TRUE(IsEnabled(dlg, IDC_SHOW_DETAILS));
 
-            SelectRows(list, {3});
-            AfxClickDlgButton(&dlg, IDC_GET_VERSION);
-            SelectRows(list, {0, 1});
-            AfxClickDlgButton(&dlg, IDC_COMPARE_VERS);
-            AfxClickDlgButton(&dlg, IDOK);
-        });
+             SelectRows(list, {3});
+             AfxClickDlgButton(&dlg, IDC_GET_VERSION);
+             SelectRows(list, {0, 1});
+             AfxClickDlgButton(&dlg, IDC_COMPARE_VERS);
+             AfxClickDlgButton(&dlg, IDOK);
+         });
     VORAgent::UndoCheckOut("Main.xml", folder.c_str(), nullptr);
 
     ASSERT_EQ(boxes.Seen().size(), 1u);
@@ -174,22 +170,19 @@ TEST_F(History, MyReservedVersionIsComparedWithTheWorkingCopyAndBlocksGettingOld
 TEST_F(History, AVersionReservedByAnotherUserCanNeitherBeFetchedNorCompared)
 {
     const std::string folder = LocalFolder("history_other", "\\QXRepo\\Proj2");
-    CHShowHistoryDlg dialog;
-    dialog.m_sFileName = "Order.xml";
-    dialog.m_sLocalDir = folder.c_str();
-    Run(dialog,
-        [&](CDialog& dlg, HWND list)
-        {
-            EXPECT_EQ(ListColumn(list, 0), (std::vector<std::string>{"1", "0"}));
-            EXPECT_EQ(ListColumn(list, 1)[0], "dev2");
-            EXPECT_EQ(StateImage(list, 0), kReservedElsewhere);
-            SelectRows(list, {0});
-            EXPECT_FALSE(IsEnabled(dlg, IDC_GET_VERSION));
-            EXPECT_TRUE(IsEnabled(dlg, IDC_SHOW_DETAILS));
-            SelectRows(list, {0, 1});
-            EXPECT_FALSE(IsEnabled(dlg, IDC_COMPARE_VERS));
-            AfxClickDlgButton(&dlg, IDOK);
-        });
+    Show("Order.xml", folder,
+         [&](CDialog& dlg, HWND list)
+         {
+             EXPECT_EQ(ListColumn(list, 0), (std::vector<std::string>{"1", "0"}));
+             EXPECT_EQ(ListColumn(list, 1)[0], "dev2");
+             EXPECT_EQ(StateImage(list, 0), kReservedElsewhere);
+             SelectRows(list, {0});
+             EXPECT_FALSE(IsEnabled(dlg, IDC_GET_VERSION));
+             EXPECT_TRUE(IsEnabled(dlg, IDC_SHOW_DETAILS));
+             SelectRows(list, {0, 1});
+             EXPECT_FALSE(IsEnabled(dlg, IDC_COMPARE_VERS));
+             AfxClickDlgButton(&dlg, IDOK);
+         });
 }
 
 TEST_F(History, AMissingDifferenceProgramIsReportedOnceAndNothingIsFetched)
@@ -199,16 +192,13 @@ TEST_F(History, AMissingDifferenceProgramIsReportedOnceAndNothingIsFetched)
     DiffProgramStandIn diff(DiffProgramStandIn::Missing);
     MessageBoxes boxes;
     OutputLog log;
-    CHShowHistoryDlg dialog;
-    dialog.m_sFileName = "Main.xml";
-    dialog.m_sLocalDir = folder.c_str();
-    Run(dialog,
-        [&](CDialog& dlg, HWND list)
-        {
-            SelectRows(list, {5, 7});
-            AfxClickDlgButton(&dlg, IDC_COMPARE_VERS);
-            AfxClickDlgButton(&dlg, IDOK);
-        });
+    Show("Main.xml", folder,
+         [&](CDialog& dlg, HWND list)
+         {
+             SelectRows(list, {5, 7});
+             AfxClickDlgButton(&dlg, IDC_COMPARE_VERS);
+             AfxClickDlgButton(&dlg, IDOK);
+         });
 
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].text, "WinDiff.Exe 파일이 존재하지 않습니다.");

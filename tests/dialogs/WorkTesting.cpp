@@ -106,6 +106,13 @@ LRESULT CALLBACK ProgressRecorder::WindowProc(HWND hwnd, UINT message, WPARAM wP
     return CallWindowProcA(s_original, hwnd, message, wParam, lParam);
 }
 
+std::vector<int> ConfirmRecordingProgress(CDialog& dialog, int progressId)
+{
+    ProgressRecorder progress(dialog_testing::Control(dialog, progressId));
+    AfxClickDlgButton(&dialog, IDOK);
+    return progress.Positions();
+}
+
 INT_PTR RunModalChoosingFolder(CDialog& dialog, const std::function<void(CDialog&)>& drive,
                                const std::string& viewPath)
 {

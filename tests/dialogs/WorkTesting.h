@@ -40,6 +40,9 @@ private:
     HWND m_progress;
 };
 
+// Presses OK and gives the positions the progress bar was set to meanwhile.
+std::vector<int> ConfirmRecordingProgress(CDialog& dialog, int progressId);
+
 // Runs the dialog modally like dialog_testing::RunModal; a server folder chooser that it opens
 // is answered by selecting viewPath in the tree and pressing OK (an empty viewPath cancels).
 INT_PTR RunModalChoosingFolder(CDialog& dialog, const std::function<void(CDialog&)>& drive,
