@@ -44,11 +44,12 @@ static void ShowFetchFailure(const HItemVerion& version)
     AfxMessageBox(sMessage, MB_ICONERROR);
 }
 
-static void ShowMoveFailure(const CString& sFile)
+// Shown without an icon, which AfxMessageBox would add.
+static void ShowMoveFailure(CWnd* pOwner, const CString& sFile)
 {
     CString sMessage;
     sMessage.Format("%s 파일 이동 중에 에러가 발생했습니다.", static_cast<LPCSTR>(sFile));
-    AfxMessageBox(sMessage, MB_OK);
+    pOwner->MessageBox(sMessage);
 }
 
 CHShowHistoryDlg::CHShowHistoryDlg(CWnd* pParent) : CDialog(IDD, pParent) {}
@@ -192,7 +193,7 @@ BOOL CHShowHistoryDlg::FetchVersionAs(const HItemVerion& version, const CString&
     EndWaitCursor();
     if (!MoveFileA(sTempDir + m_sFileName, sTarget))
     {
-        ShowMoveFailure(sTarget);
+        ShowMoveFailure(this, sTarget);
         return FALSE;
     }
     return TRUE;
@@ -235,7 +236,7 @@ void CHShowHistoryDlg::OnBnClickedCompareVers()
         DelFile(sLaterFile);
         if (!CopyFileA(m_sLocalDir + "\\" + m_sFileName, sLaterFile, FALSE))
         {
-            ShowMoveFailure(sLaterFile);
+            ShowMoveFailure(this, sLaterFile);
             return;
         }
     }
@@ -268,7 +269,7 @@ CString CHShowHistoryDlg::DiffProgramName()
     }
     CString sMessage;
     sMessage.Format("%s 파일이 존재하지 않습니다.", s_szDiffProgram);
-    AfxMessageBox(sMessage, MB_OK);
+    MessageBox(sMessage);
     return CString();
 }
 

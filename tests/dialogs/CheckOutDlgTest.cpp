@@ -55,7 +55,7 @@ TEST_F(CheckOutList, ABatchWithAFileHeldByAnotherUserWritesBackOnlyTheFilesCheck
         [&](CDialog& dlg)
         {
             HWND list = Control(dlg, IDC_CHECKOUT_FILE);
-            EXPECT_EQ(Text(dlg, 0), "체크아웃 항목 선택");
+            EXPECT_EQ(Caption(dlg), "체크아웃 항목 선택");
             EXPECT_EQ(ListColumn(list, 0),
                       (std::vector<std::string>{"Main.xcml", "Order.xml", "Popup.xml"}));
             EXPECT_EQ(ListColumn(list, 1), (std::vector<std::string>{screens, proj2, shared}));
@@ -97,7 +97,7 @@ TEST_F(CheckOutList, OkNeedsACheckedRowAndCancelLeavesTheFilesAlone)
                  [&](CDialog& dlg)
                  {
                      HWND list = Control(dlg, IDC_CHECKOUT_FILE);
-                     EXPECT_EQ(Text(dlg, 0), "체크아웃취소 항목 선택");
+                     EXPECT_EQ(Caption(dlg), "체크아웃취소 항목 선택");
                      EXPECT_EQ(ListColumn(list, 1), (std::vector<std::string>(3, folder)));
                      AfxClickDlgButton(&dlg, IDC_CHECKOUT_NON_SELECT_ALL);
                      EXPECT_FALSE(IsRowChecked(list, 0));

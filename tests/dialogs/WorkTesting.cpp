@@ -54,6 +54,13 @@ void WriteMarker(const std::string& folder, const std::string& viewPath)
                                (folder + "\\harvest.vor").c_str());
 }
 
+std::string Caption(CDialog& dialog)
+{
+    char text[MAX_PATH] = {};
+    GetWindowTextA(dialog.m_hWnd, text, MAX_PATH);
+    return text;
+}
+
 bool IsRowChecked(HWND list, int row)
 {
     return ListView_GetCheckState(list, row) != 0;

@@ -18,6 +18,8 @@ bool IsReadOnly(const std::string& path);
 // Makes the local folder mirror a repository folder, as a fetch would have.
 void WriteMarker(const std::string& folder, const std::string& viewPath);
 
+std::string Caption(CDialog& dialog);
+
 bool IsRowChecked(HWND list, int row);
 void CheckRow(HWND list, int row, bool checked);
 // The row whose column 0 reads name, -1 when none.
