@@ -136,19 +136,19 @@ TEST_F(CheckInList, AnUncheckedRowRemovesOnlyTheRecordOfItsOwnFolder)
             EXPECT_TRUE(IsWindow(dlg.m_hWnd));
 
             AfxClickDlgButton(&dlg, IDC_CHANGE_HARVEST_ROOT);
-            EXPECT_EQ(Text(dlg, IDC_HARVEST_ROOT_PATH), "\\QXRepo\\Docs");
+            EXPECT_EQ(Text(dlg, IDC_HARVEST_ROOT_PATH), "\\QXRepo\\Empty");
             CheckRow(Control(dlg, IDC_CHECKIN_FILES), 0, false);
             SendMessageA(Control(dlg, IDC_KEEP_CHECKOUT), BM_CLICK, 0, 0);
             positions = ConfirmRecordingProgress(dlg, IDC_CHECKIN_PROGRESS);
         },
-        "\\QXRepo\\Docs");
+        "\\QXRepo\\Empty");
 
     EXPECT_EQ(result, IDOK);
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(static_cast<LPCSTR>(files[0].m_sFilePath), folderB);
     EXPECT_EQ(positions, (std::vector<int>{1, 100, 100}));
-    EXPECT_EQ(StatusOf("Same.xml", "\\QXRepo\\Docs\\B"), "R1") << "kept checked out";
-    EXPECT_EQ(StatusOf("Same.xml", "\\QXRepo\\Docs\\A"), "");
+    EXPECT_EQ(StatusOf("Same.xml", "\\QXRepo\\Empty\\B"), "R1") << "kept checked out";
+    EXPECT_EQ(StatusOf("Same.xml", "\\QXRepo\\Empty\\A"), "");
 }
 
 TEST_F(CheckInList, OneFolderIsCheckedInWithOneCallAndUncheckedNamesMatchTheFirstRecord)
