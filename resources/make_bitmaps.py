@@ -122,23 +122,24 @@ FILE = [
     "................",
 ]
 
-CHECKED_OUT_FILE = [
-    "................",
-    "..kkkkkkkk......",
-    "..kwwwwwwkk.....",
-    "..kwwwwwwklk....",
-    "..kwwwwwwkllk...",
-    "..kwwwwwwkkkkk..",
-    "..kwgggggggwwk..",
-    "..kwwwwwwwwwwk.r",
-    "..kwggggggggwkrr",
-    "..kwwwwwwwwwwrr.",
-    "..kwggggrwwrrk..",
-    "..kwwwwwrrrrwk..",
-    "..kwggggwrrgwk..",
-    "..kwwwwwwwwwwk..",
-    "..kkkkkkkkkkkk..",
-    "................",
+# A red check mark over the file: blanks keep the file's pixel.
+CHECK_OVER_FILE = [
+    "                ",
+    "                ",
+    "                ",
+    "                ",
+    "                ",
+    "                ",
+    "                ",
+    "               r",
+    "              rr",
+    "             rr ",
+    "        r  rr   ",
+    "        rrrr    ",
+    "         rr     ",
+    "                ",
+    "                ",
+    "                ",
 ]
 
 OPEN_PADLOCK = [
@@ -212,6 +213,11 @@ RIGHT_ARROW = [
 LEFT_ARROW = [row[::-1] for row in RIGHT_ARROW]
 
 
+def overlay(image, marks):
+    return ["".join(m if m != " " else c for c, m in zip(row, over))
+            for row, over in zip(image, marks)]
+
+
 def strip(images, width, height, background):
     """Pixel rows, top first, of the images side by side."""
     for image in images:
@@ -224,9 +230,8 @@ def bmp_bytes(rows):
     """A bottom-up 24-bit BMP; each row is padded to four bytes."""
     width, height = len(rows[0]), len(rows)
     stride = (width * 3 + 3) & ~3
-    pixels = b"".join(
-        bytes(v for r, g, b in row for v in (b, g, r)).ljust(stride, b"\0") for row in reversed(rows)
-    )
+    pixels = b"".join(bytes(v for r, g, b in row for v in (b, g, r)).ljust(stride, b"\0")
+                      for row in reversed(rows))
     info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
     offset = 14 + len(info)
     header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
@@ -236,7 +241,7 @@ def bmp_bytes(rows):
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
-    folder = [REPOSITORY, DRIVE, FOLDER, OPEN_FOLDER, FILE, CHECKED_OUT_FILE]
+    folder = [REPOSITORY, DRIVE, FOLDER, OPEN_FOLDER, FILE, overlay(FILE, CHECK_OVER_FILE)]
     state = [OPEN_PADLOCK, USER, CHECK_MARK, RIGHT_ARROW, LEFT_ARROW]
     for name, images, size, mask in (
         ("FolderImages.bmp", folder, (16, 16), FOLDER_MASK),

@@ -16,6 +16,19 @@ static void DebugOutW(const wchar_t* format, ...)
     OutputDebugStringW(text);
 }
 
+// Sending a line costs more than parsing it (the system raises an exception per line), so the
+// bulk traces are only written while a debugger or a debug-output monitor receives them.
+static bool DebugOutputWatched()
+{
+    if (IsDebuggerPresent())
+        return true;
+    HANDLE monitorMutex = OpenMutexA(SYNCHRONIZE, FALSE, "DBWinMutex");
+    if (!monitorMutex)
+        return false;
+    CloseHandle(monitorMutex);
+    return true;
+}
+
 static HRESULT ReadLocalName(IXmlReader* reader, std::string& name)
 {
     const wchar_t* localName = nullptr;
@@ -32,6 +45,9 @@ static HRESULT ReadLocalName(IXmlReader* reader, std::string& name)
 
 static void TraceRecords(const std::vector<ElementRecord>& records)
 {
+    if (!DebugOutputWatched())
+        return;
+    // The system's wide formatting takes %s as a wide string.
     for (const ElementRecord& record : records)
     {
         if (record.type == ElementRecord::Attribute)
@@ -109,6 +125,7 @@ HRESULT CMngFileReader::PrepareInput(const wchar_t* path, IStream** stream)
 
 HRESULT CMngFileReader::RunAutomata()
 {
+    const bool traceEmptyElements = DebugOutputWatched();
     XmlNodeType nodeType;
     // A read that fails (malformed input, a prohibited DOCTYPE) ends the document quietly:
     // the records read so far stand.
@@ -127,7 +144,7 @@ HRESULT CMngFileReader::RunAutomata()
                 DebugOutW(L"Error writing attributes, error is %08.8lx", hr);
                 return -1;
             }
-            if (empty)
+            if (empty && traceEmptyElements)
                 DebugOutW(L" (empty)");
         }
         else if (nodeType == XmlNodeType_EndElement)
@@ -166,7 +183,7 @@ HRESULT CMngFileReader::GetAttributes(IXmlReader* reader)
             DebugOutW(L"Error getting value, error is %08.8lx", hr);
             return -1;
         }
-        PushAttribute(name, ToNarrow(value, static_cast<int>(length)));
+        PushAttribute(std::move(name), ToNarrow(value, static_cast<int>(length)));
     } while (reader->MoveToNextAttribute() == S_OK);
     return hr;
 }
@@ -184,9 +201,9 @@ void CMngFileReader::PopElement(const std::string& name)
         TraceRecords(m_vecElements);
 }
 
-void CMngFileReader::PushAttribute(const std::string& name, const std::string& value)
+void CMngFileReader::PushAttribute(std::string name, std::string value)
 {
-    m_vecElements.push_back({ElementRecord::Attribute, name, value});
+    m_vecElements.push_back({ElementRecord::Attribute, std::move(name), std::move(value)});
 }
 
 short CMngFileReader::GetType(const std::string& name) const
@@ -213,7 +230,8 @@ void CMngFileReader::CollectRelativePaths(std::vector<std::string>& out,
             state = record.type;
             break;
         case ElementRecord::Attribute:
-            if (state == ElementRecord::Entry && record.name.compare(0, relativePath.size(), relativePath) == 0)
+            if (state == ElementRecord::Entry &&
+                record.name.compare(0, relativePath.size(), relativePath) == 0)
                 current = convert(record.value);
             break;
         case ElementRecord::End:
