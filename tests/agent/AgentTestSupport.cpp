@@ -17,7 +17,8 @@ class AgentEnvironment : public ::testing::Environment
 public:
     void SetUp() override
     {
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
+        INITCOMMONCONTROLSEX controls = {sizeof(controls),
+                                         ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&controls);
         CreateInstallKey();
         RemoveConfig();
@@ -31,14 +32,6 @@ public:
 };
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new AgentEnvironment);
-
-std::string ProgramFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.rfind('\\'));
-}
 
 void RemoveTree(const std::string& path)
 {
@@ -67,6 +60,20 @@ void RemoveTree(const std::string& path)
     RemoveDirectoryA(path.c_str());
 }
 } // namespace
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.rfind('\\'));
+}
+
+HWND CreateControl(const char* className, DWORD style)
+{
+    return CreateWindowExA(0, className, "", WS_POPUP | style, 0, 0, 400, 300, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
 
 OutputWindow::OutputWindow()
 {
@@ -105,10 +112,12 @@ LRESULT CALLBACK OutputWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam
 
 MessageBoxRecorder::MessageBoxRecorder()
 {
-    AfxSetMessageBoxHandler([this](HWND, LPCSTR text, LPCSTR, UINT type) {
-        boxes.push_back({text, type});
-        return IDOK;
-    });
+    AfxSetMessageBoxHandler(
+        [this](HWND, LPCSTR text, LPCSTR, UINT type)
+        {
+            boxes.push_back({text, type});
+            return IDOK;
+        });
 }
 
 MessageBoxRecorder::~MessageBoxRecorder()
@@ -216,8 +225,7 @@ std::string ReadFile(const std::string& path)
 void WriteFile(const std::string& path, const std::string& bytes)
 {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
     DWORD written = 0;
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

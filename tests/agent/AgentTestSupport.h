@@ -61,6 +61,11 @@ public:
 void CreateInstallKey();
 void DeleteInstallKey();
 
+// The folder of the test program, where the build puts every module.
+std::string ProgramFolder();
+// A hidden control window of the given class, for the agent to fill.
+HWND CreateControl(const char* className, DWORD style);
+
 // The configuration file beside the test program: sys\qxp_vor.ini.
 std::string ConfigFile();
 // Writes the file anew from "section|key=value" lines (a line without '=' leaves the key out).

@@ -18,8 +18,8 @@ TEST(FirstStartWithoutClient, NothingIsReadAndLogoutWritesInitialValues)
     EXPECT_EQ("1", ReadConfig("Connection", "SavePW"));
     EXPECT_EQ("", ReadConfig("Default Context", "Package"));
 
-    WriteConfig({"Connection|User=dev1", "Connection|Password=dev1pw",
-                 "Connection|Broker=127.0.0.1"});
+    WriteConfig(
+        {"Connection|User=dev1", "Connection|Password=dev1pw", "Connection|Broker=127.0.0.1"});
     EXPECT_EQ(0, VORAgent::IsInstallVOR());
     CreateInstallKey();
     EXPECT_EQ(0, VORAgent::IsInstallVOR()) << "the answer is kept for the process";
@@ -71,8 +71,8 @@ TEST(FirstStartWithMissingKeys, DefaultsApplyOnlyToMissingKeys)
 
 TEST(FirstStartWithOddValues, PresentButEmptyKeysReadAsEmpty)
 {
-    WriteConfig({"Connection|User=dev1", "Connection|Password=dev1pw", "Connection|Broker=",
-                 "Connection|SavePW=yes", "Connection|ClientDir=C:\\Work",
+    WriteConfig({"Connection|User=dev1", "Connection|Password=dev1pw",
+                 "Connection|Broker=", "Connection|SavePW=yes", "Connection|ClientDir=C:\\Work",
                  std::string("Default Context|State=") + std::string(300, 's')});
     ASSERT_EQ(1, VORAgent::IsInstallVOR());
     EXPECT_EQ("", Str(VORAgent::GetBrokerName()));
@@ -108,9 +108,9 @@ TEST(StoredSettings, ConnectLogsInAppliesContextAndLogoutSavesIt)
     EXPECT_EQ(1, VORAgent::IsUsableVOR());
     EXPECT_TRUE(messages.boxes.empty());
 
-    std::vector<std::string> expected = {
-        "CaHarvest::Login(127.0.0.1, dev1)", "CaContext::SetProject(QXP)",
-        "CaContext::SetState(Test)", "CaContext::SetPackage(QXP-T01)"};
+    std::vector<std::string> expected = {"CaHarvest::Login(127.0.0.1, dev1)",
+                                         "CaContext::SetProject(QXP)", "CaContext::SetState(Test)",
+                                         "CaContext::SetPackage(QXP-T01)"};
     std::vector<std::string> made;
     for (const std::string& call : hsdk_testing::GetRecordedCalls())
         if (call.find("::Login(") != std::string::npos || call.find("::Set") != std::string::npos)

@@ -3,14 +3,6 @@
 
 namespace
 {
-std::string ProgramFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.rfind('\\'));
-}
-
 DWORD RunProbe(const std::string& folder)
 {
     std::string command = "\"" + folder + "\\agent_delayload_probe.exe\"";

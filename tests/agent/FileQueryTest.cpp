@@ -5,7 +5,7 @@
 
 namespace
 {
-const char* const repositories = "(a.repositobjid=1 or a.repositobjid=2 )";
+const char* const repositories = "a.repositobjid=1 or a.repositobjid=2 )";
 
 class FileQueryTest : public RepositoryTest
 {
@@ -13,9 +13,7 @@ protected:
     void SetUp() override
     {
         RepositoryTest::SetUp();
-        HWND hwnd = CreateWindowExA(0, WC_LISTVIEWA, "", WS_POPUP | LVS_REPORT, 0, 0, 400, 300,
-                                    nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        ASSERT_TRUE(list.Attach(hwnd));
+        ASSERT_TRUE(list.Attach(CreateControl(WC_LISTVIEWA, LVS_REPORT)));
         list.InsertColumn(0, "name");
         list.InsertColumn(1, "path");
     }
@@ -46,12 +44,13 @@ TEST_F(FileQueryTest, SolutionFilesOfEveryRepository)
     std::vector<std::string> rows = Rows();
     std::sort(rows.begin(), rows.end());
     EXPECT_EQ((std::vector<std::string>{"\\Common\\Shared.qxsln", "\\QXRepo\\Main.qxsln"}), rows);
-    EXPECT_EQ(std::vector<std::string>{
-                  std::string("CaSQL::SetSQLStatement(select b.pathfullname, a.itemname from "
-                              "haritems a, harpathfullname b where a.parentobjid = b.itemobjid and "
-                              "a.itemname like '%qxsln%' and (") +
-                  repositories + ")"},
-              CallsTo("CaSQL::SetSQLStatement"));
+    EXPECT_EQ(
+        std::vector<std::string>{
+            std::string("CaSQL::SetSQLStatement(select b.pathfullname, a.itemname from "
+                        "haritems a, harpathfullname b where a.parentobjid = b.itemobjid and "
+                        "a.itemname like '%qxsln%' and (") +
+            repositories + ")"},
+        CallsTo("CaSQL::SetSQLStatement"));
 
     VORAgent::QueryAllSolutionFiles(&list);
     EXPECT_EQ(4, list.GetItemCount());
@@ -76,7 +75,8 @@ TEST_F(FileQueryTest, CompositeScreenFilesWithoutStateImage)
     hsdk_testing::ThrowOnCall("CaSQL::Execute", "down");
     VORAgent::QueryAllCompScreenFiles(&list);
     ASSERT_EQ(1u, messages.boxes.size());
-    EXPECT_EQ("하비스트에 존재하는 종합화면(.xml) 파일을 읽는 과정에서 실패", messages.boxes[0].text);
+    EXPECT_EQ("하비스트에 존재하는 종합화면(.xml) 파일을 읽는 과정에서 실패",
+              messages.boxes[0].text);
     EXPECT_EQ(16u, messages.boxes[0].type);
 }
 
@@ -90,7 +90,9 @@ TEST_F(FileQueryTest, SubPathsAtAnyDepthContainingTheFolder)
     for (const CString& path : paths)
         got.push_back(Str(path));
     std::sort(got.begin(), got.end());
-    EXPECT_EQ((std::vector<std::string>{"\\Common\\Lib\\Proj1\\Sub", "\\QXRepo\\Proj1\\Screens", "kept"}), got);
+    EXPECT_EQ(
+        (std::vector<std::string>{"\\Common\\Lib\\Proj1\\Sub", "\\QXRepo\\Proj1\\Screens", "kept"}),
+        got);
 
     hsdk_testing::ThrowOnCall("CaSQL::Execute", "down");
     AgentAccess::GetSubPath("\\QXRepo\\Proj1", paths);

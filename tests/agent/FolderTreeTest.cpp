@@ -9,9 +9,7 @@ protected:
     void SetUp() override
     {
         RepositoryTest::SetUp();
-        HWND hwnd = CreateWindowExA(0, WC_TREEVIEWA, "", WS_POPUP | TVS_HASLINES, 0, 0, 300, 400,
-                                    nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        ASSERT_TRUE(tree.Attach(hwnd));
+        ASSERT_TRUE(tree.Attach(CreateControl(WC_TREEVIEWA, TVS_HASLINES)));
     }
     void TearDown() override
     {
@@ -30,7 +28,8 @@ protected:
         EXPECT_EQ(3, selected) << text;
         EXPECT_EQ(0u, tree.GetItemData(item)) << text;
         std::string children;
-        for (HTREEITEM child = tree.GetChildItem(item); child; child = tree.GetNextSiblingItem(child))
+        for (HTREEITEM child = tree.GetChildItem(item); child;
+             child = tree.GetNextSiblingItem(child))
             children += (children.empty() ? "" : " ") + Shape(child);
         return children.empty() ? text : text + "(" + children + ")";
     }

@@ -14,10 +14,11 @@ TEST_F(ItemManagementTest, NewFileAddedRenamedAndRemoved)
     std::vector<std::string> setup;
     for (const std::string& call : CallsTo("CaCheckin::Set"))
         setup.push_back(call);
-    ASSERT_EQ(7u, setup.size());
+    ASSERT_EQ(8u, setup.size());
     EXPECT_EQ("CaCheckin::SetCheckinMode(0)", setup[0]);
     EXPECT_EQ("CaCheckin::SetPathOption(1)", setup[3]);
     EXPECT_EQ("CaCheckin::SetViewPath(\\Common\\Lib)", setup[6]);
+    EXPECT_EQ("CaCheckin::SetCallBack(callback)", setup[7]);
 
     ASSERT_EQ(1, VORAgent::RenameItem("added.txt", "renamed.txt", folder.c_str()));
     EXPECT_TRUE(Exists(folder + "\\added.txt"));

@@ -146,12 +146,14 @@ TEST_F(ContextTest, StartAndEndLinesCarryTheTitleAndTheTime)
     VORAgent::SetOutputMsg("restarted Get", 0);
     ASSERT_EQ(2u, output.lines.size());
     std::smatch match;
-    ASSERT_TRUE(std::regex_match(output.lines[0].text, match,
-                                 std::regex(R"(---- \[Check In\] started at time (\d\d):(\d\d):(\d\d) ----)")))
+    ASSERT_TRUE(std::regex_match(
+        output.lines[0].text, match,
+        std::regex(R"(---- \[Check In\] started at time (\d\d):(\d\d):(\d\d) ----)")))
         << output.lines[0].text;
     EXPECT_LE(std::abs(std::stoi(match[1]) - before.wHour), 1);
-    EXPECT_TRUE(std::regex_match(output.lines[1].text,
-                                 std::regex(R"(---- \[reended Get\] ended at time \d\d:\d\d:\d\d ----)")))
+    EXPECT_TRUE(
+        std::regex_match(output.lines[1].text,
+                         std::regex(R"(---- \[reended Get\] ended at time \d\d:\d\d:\d\d ----)")))
         << output.lines[1].text;
     EXPECT_EQ(1, output.lines[0].lParam);
     EXPECT_EQ(1, output.lines[1].lParam);

@@ -31,7 +31,10 @@ protected:
 
     void CheckIn(CaContainer message) { OnCheckinMessage(0, nullptr, nullptr, &message); }
     void CheckOut(CaContainer message) { OnCheckoutMessage(0, &checkout, nullptr, &message); }
-    OutputLine Last() const { return output.lines.empty() ? OutputLine{"<none>", -1} : output.lines.back(); }
+    OutputLine Last() const
+    {
+        return output.lines.empty() ? OutputLine{"<none>", -1} : output.lines.back();
+    }
 
     OutputWindow output;
     CaCheckout checkout{nullptr};
