@@ -134,6 +134,8 @@ void CHNewSvrPath::OnTvnEndlabeleditVorStruct(NMHDR* pNMHDR, LRESULT* pResult)
     HTREEITEM hNew = reinterpret_cast<NMTVDISPINFO*>(pNMHDR)->item.hItem;
     // The label stays as the tree has it; the name is set below only once it is created.
     *pResult = 0;
+    if (!m_bNewFolder)
+        return;
 
     CString sName;
     if (CEdit* pEdit = m_treeVorStruct.GetEditControl())
@@ -144,6 +146,8 @@ void CHNewSvrPath::OnTvnEndlabeleditVorStruct(NMHDR* pNMHDR, LRESULT* pResult)
         return;
     }
 
+    // Cleared first: deleting or selecting the item ends the edit, and the tree notifies again.
+    m_bNewFolder = 0;
     HTREEITEM hParent = m_treeVorStruct.GetParentItem(hNew);
     if (IsSiblingNamed(hNew, sName))
     {
@@ -161,7 +165,6 @@ void CHNewSvrPath::OnTvnEndlabeleditVorStruct(NMHDR* pNMHDR, LRESULT* pResult)
         else
             m_treeVorStruct.DeleteItem(hNew);
     }
-    m_bNewFolder = 0;
 }
 
 LRESULT CHNewSvrPath::OnReopenLabelEdit(WPARAM wParam, LPARAM)
