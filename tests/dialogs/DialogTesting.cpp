@@ -1,0 +1,339 @@
+#include <windows.h>
+
+#include "DialogTesting.h"
+
+#include <commctrl.h>
+
+#include <cstdlib>
+
+#include "BrokerNames.h"
+#include "VORAgent.h"
+
+namespace dialog_testing
+{
+namespace
+{
+const char kTestRoot[] = "C:\\vor_dialogs_tests";
+
+std::string ExeFolder()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.rfind('\\'));
+}
+
+void RemoveTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = folder + "\\" + name;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+std::string WindowText(HWND window)
+{
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string TreeLabel(HWND tree, HTREEITEM item)
+{
+    char text[MAX_PATH] = {};
+    TVITEMA data = {};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = text;
+    data.cchTextMax = MAX_PATH;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+    return text;
+}
+} // namespace
+
+void PrepareAgent()
+{
+    // Nothing modal may wait for a person in a test.
+    SetEnvironmentVariableA("VOR_NONINTERACTIVE", "1");
+    _putenv("VOR_NONINTERACTIVE=1");
+
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ComputerAssociates\\RTHOME", 0, nullptr, 0,
+                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegCloseKey(key);
+
+    CreateDirectoryA((ExeFolder() + "\\sys").c_str(), nullptr);
+    const std::string ini = ExeFolder() + "\\sys\\qxp_vor.ini";
+    DeleteFileA(ini.c_str());
+    const char* const entries[][3] = {
+        {"Connection", "User", "dev1"},           {"Connection", "Password", "dev1pw"},
+        {"Connection", "Broker", "elsewhere"},    {"Connection", "SavePW", "0"},
+        {"Default Context", "Project", "QXP"},    {"Default Context", "State", "Development"},
+        {"Default Context", "Package", "QXP-001"}};
+    for (const auto& entry : entries)
+        WritePrivateProfileStringA(entry[0], entry[1], entry[2], ini.c_str());
+    VORAgent::IsInstallVOR();
+}
+
+void ForgetAgentConfiguration()
+{
+    DeleteFileA((ExeFolder() + "\\sys\\qxp_vor.ini").c_str());
+    RemoveTree(kTestRoot);
+}
+
+void LogInAsDev1()
+{
+    if (!VORAgent::IsLogIn())
+        VORAgent::LogIn(VOR_DEFAULT_BROKER_1, "dev1", "dev1pw");
+    VORAgent::SetProjectName("QXP");
+    VORAgent::SetStateName("Development");
+    VORAgent::SetPackageName("QXP-001");
+}
+
+INT_PTR RunModal(CDialog& dialog, const std::function<void(CDialog&)>& drive)
+{
+    bool driven = false;
+    AfxSetModalHook(
+        [&](CDialog* shown)
+        {
+            if (shown != &dialog || driven)
+                return;
+            driven = true;
+            drive(dialog);
+        });
+    const INT_PTR result = dialog.DoModal();
+    AfxSetModalHook(nullptr);
+    return result;
+}
+
+void Settle(DWORD milliseconds)
+{
+    AfxPumpMessages(milliseconds);
+}
+
+MessageBoxes::MessageBoxes()
+{
+    AfxSetMessageBoxHandler(
+        [this](HWND, LPCSTR text, LPCSTR, UINT type)
+        {
+            m_seen.push_back({text ? text : "", type});
+            return IDOK;
+        });
+}
+
+MessageBoxes::~MessageBoxes()
+{
+    AfxSetMessageBoxHandler(nullptr);
+}
+
+OutputLog::OutputLog()
+{
+    static const char kClass[] = "VorDialogTestsOutput";
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kClass;
+    RegisterClassA(&windowClass);
+    m_hwnd = CreateWindowA(kClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    VORAgent::SetOutputHwnd(m_hwnd);
+}
+
+OutputLog::~OutputLog()
+{
+    VORAgent::SetOutputHwnd(nullptr);
+    DestroyWindow(m_hwnd);
+}
+
+LRESULT CALLBACK OutputLog::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_VOR_OUTPUT)
+    {
+        auto* log = reinterpret_cast<OutputLog*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        log->m_lines.push_back(static_cast<LPCSTR>(VORAgent::GetLatestMsg()));
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+HWND Control(CDialog& dialog, int id)
+{
+    return GetDlgItem(dialog.m_hWnd, id);
+}
+
+std::string Text(CDialog& dialog, int id)
+{
+    return WindowText(Control(dialog, id));
+}
+
+void Type(CDialog& dialog, int id, const char* text)
+{
+    SetWindowTextA(Control(dialog, id), text);
+}
+
+bool IsChecked(CDialog& dialog, int id)
+{
+    return SendMessageA(Control(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsEnabled(CDialog& dialog, int id)
+{
+    return IsWindowEnabled(Control(dialog, id)) != FALSE;
+}
+
+std::vector<std::string> ComboEntries(CDialog& dialog, int id)
+{
+    HWND combo = Control(dialog, id);
+    std::vector<std::string> entries;
+    const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+    {
+        char text[MAX_PATH] = {};
+        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+std::string ComboSelection(CDialog& dialog, int id)
+{
+    HWND combo = Control(dialog, id);
+    const LRESULT selection = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    if (selection == CB_ERR)
+        return std::string();
+    char text[MAX_PATH] = {};
+    SendMessageA(combo, CB_GETLBTEXT, selection, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void ChooseComboEntry(CDialog& dialog, int id, const char* text)
+{
+    HWND combo = Control(dialog, id);
+    const LRESULT index = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(text));
+    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+}
+
+std::vector<std::string> TreeChildren(HWND tree, HTREEITEM parent)
+{
+    std::vector<std::string> labels;
+    HTREEITEM child = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree);
+    for (; child; child = TreeView_GetNextSibling(tree, child))
+        labels.push_back(TreeLabel(tree, child));
+    return labels;
+}
+
+HTREEITEM FindTreeItem(HWND tree, const std::string& viewPath)
+{
+    HTREEITEM found = nullptr;
+    size_t start = 1;
+    while (start <= viewPath.size())
+    {
+        const size_t end = viewPath.find('\\', start);
+        const std::string label = viewPath.substr(start, end - start);
+        HTREEITEM child = found ? TreeView_GetChild(tree, found) : TreeView_GetRoot(tree);
+        while (child && TreeLabel(tree, child) != label)
+            child = TreeView_GetNextSibling(tree, child);
+        if (!child)
+            return nullptr;
+        found = child;
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return found;
+}
+
+void SelectTreeItem(HWND tree, const std::string& viewPath)
+{
+    TreeView_SelectItem(tree, FindTreeItem(tree, viewPath));
+}
+
+std::string SelectedTreePath(HWND tree)
+{
+    std::string path;
+    for (HTREEITEM item = TreeView_GetSelection(tree); item; item = TreeView_GetParent(tree, item))
+        path = "\\" + TreeLabel(tree, item) + path;
+    return path;
+}
+
+bool IsExpanded(HWND tree, HTREEITEM item)
+{
+    return (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+}
+
+std::vector<std::string> ListColumn(HWND list, int column)
+{
+    std::vector<std::string> texts;
+    const int count = ListView_GetItemCount(list);
+    for (int row = 0; row < count; ++row)
+    {
+        char text[MAX_PATH] = {};
+        ListView_GetItemText(list, row, column, text, MAX_PATH);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+void SelectListRow(HWND list, int row)
+{
+    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void ClickListHeader(HWND list, int column)
+{
+    HWND header = ListView_GetHeader(list);
+    RECT rect = {};
+    Header_GetItemRect(header, column, &rect);
+    const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(header, WM_LBUTTONUP, 0, point);
+}
+
+std::string FreshFolder(const std::string& name)
+{
+    CreateDirectoryA(kTestRoot, nullptr);
+    const std::string folder = std::string(kTestRoot) + "\\" + name;
+    RemoveTree(folder);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+bool FileExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string MarkerViewPath(const std::string& folder)
+{
+    char text[MAX_PATH] = {};
+    GetPrivateProfileStringA("HarvestCM", "Server_Path", "", text, MAX_PATH,
+                             (folder + "\\harvest.vor").c_str());
+    return text;
+}
+} // namespace dialog_testing

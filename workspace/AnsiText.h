@@ -1,0 +1,22 @@
+#pragma once
+#include <windows.h>
+#include <string>
+
+// Conversions between UTF-16 and the calling thread's ANSI code page (949 for Korean names).
+
+inline std::string ToNarrow(const wchar_t* text, int length)
+{
+    const int size = WideCharToMultiByte(CP_THREAD_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string narrow(size, '\0');
+    WideCharToMultiByte(CP_THREAD_ACP, 0, text, length, narrow.data(), size, nullptr, nullptr);
+    return narrow;
+}
+
+inline std::wstring ToWide(const std::string& text)
+{
+    const int length = static_cast<int>(text.size());
+    const int size = MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), length, nullptr, 0);
+    std::wstring wide(size, L'\0');
+    MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), length, wide.data(), size);
+    return wide;
+}

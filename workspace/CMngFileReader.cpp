@@ -1,0 +1,224 @@
+#include <windows.h>
+#include <shlwapi.h>
+#include <strsafe.h>
+#include <cstdarg>
+#include "CMngFileReader.h"
+#include "AnsiText.h"
+
+// Diagnostics go to the debugger only; a long line is cut rather than dropped.
+static void DebugOutW(const wchar_t* format, ...)
+{
+    wchar_t text[MAX_PATH];
+    va_list args;
+    va_start(args, format);
+    StringCchVPrintfW(text, MAX_PATH, format, args);
+    va_end(args);
+    OutputDebugStringW(text);
+}
+
+static HRESULT ReadLocalName(IXmlReader* reader, std::string& name)
+{
+    const wchar_t* localName = nullptr;
+    UINT length = 0;
+    const HRESULT hr = reader->GetLocalName(&localName, &length);
+    if (FAILED(hr))
+    {
+        DebugOutW(L"Error getting local name, error is %08.8lx", hr);
+        return hr;
+    }
+    name = ToNarrow(localName, static_cast<int>(length));
+    return hr;
+}
+
+static void TraceRecords(const std::vector<ElementRecord>& records)
+{
+    for (const ElementRecord& record : records)
+    {
+        if (record.type == ElementRecord::Attribute)
+            DebugOutW(L"Element == type: %d,\t\t name: %s,\t\t value: %s\n", record.type,
+                      ToWide(record.name).c_str(), ToWide(record.value).c_str());
+        else
+            DebugOutW(L"Element == type: %d\n", record.type);
+    }
+}
+
+CMngFileReader::CMngFileReader() = default;
+
+CMngFileReader::CMngFileReader(const CMngFileReader& other) = default;
+
+CMngFileReader& CMngFileReader::operator=(const CMngFileReader& other) = default;
+
+CMngFileReader::~CMngFileReader() = default;
+
+HRESULT CMngFileReader::Init()
+{
+    CComPtr<IXmlReader> reader;
+    HRESULT hr = CreateXmlReader(__uuidof(IXmlReader), reinterpret_cast<void**>(&reader), nullptr);
+    if (FAILED(hr))
+    {
+        DebugOutW(L"Error creating xml reader, error is %08.8lx\n", hr);
+        return hr;
+    }
+    m_spReader = reader;
+    hr = m_spReader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit);
+    if (FAILED(hr))
+    {
+        DebugOutW(L"Error setting XmlReaderProperty_DtdProcessing, error is %08.8lx\n", hr);
+        return hr;
+    }
+    return S_OK;
+}
+
+unsigned int CMngFileReader::Parse(const wchar_t* path)
+{
+    if (!m_spReader)
+    {
+        DebugOutW(L"Error NULL == m_spReader.p\n");
+        return static_cast<unsigned int>(-1);
+    }
+    CComPtr<IStream> stream;
+    if (FAILED(PrepareInput(path, &stream)))
+        return static_cast<unsigned int>(-2);
+    if (FAILED(RunAutomata()))
+        return static_cast<unsigned int>(-3);
+    return 0;
+}
+
+HRESULT CMngFileReader::PrepareInput(const wchar_t* path, IStream** stream)
+{
+    if (!m_spReader)
+    {
+        DebugOutW(L"Error NULL == m_spReader.p\n");
+        return E_UNEXPECTED;
+    }
+    const std::string narrowPath = ToNarrow(path, lstrlenW(path));
+    HRESULT hr = SHCreateStreamOnFileA(narrowPath.c_str(), STGM_READ, stream);
+    if (FAILED(hr))
+    {
+        DebugOutW(L"Error creating file reader, error is %08.8lx", hr);
+        return hr;
+    }
+    hr = m_spReader->SetInput(*stream);
+    if (FAILED(hr))
+    {
+        DebugOutW(L"Error on SetInput() calling, error is %08.8lx\n", hr);
+        return hr;
+    }
+    return S_OK;
+}
+
+HRESULT CMngFileReader::RunAutomata()
+{
+    XmlNodeType nodeType;
+    // A read that fails (malformed input, a prohibited DOCTYPE) ends the document quietly:
+    // the records read so far stand.
+    while (m_spReader->Read(&nodeType) == S_OK)
+    {
+        std::string name;
+        if (nodeType == XmlNodeType_Element)
+        {
+            const bool empty = m_spReader->IsEmptyElement();
+            if (FAILED(ReadLocalName(m_spReader, name)))
+                return -1;
+            PushElement(name);
+            const HRESULT hr = GetAttributes(m_spReader);
+            if (FAILED(hr))
+            {
+                DebugOutW(L"Error writing attributes, error is %08.8lx", hr);
+                return -1;
+            }
+            if (empty)
+                DebugOutW(L" (empty)");
+        }
+        else if (nodeType == XmlNodeType_EndElement)
+        {
+            if (FAILED(ReadLocalName(m_spReader, name)))
+                return -1;
+            PopElement(name);
+        }
+    }
+    return S_OK;
+}
+
+HRESULT CMngFileReader::GetAttributes(IXmlReader* reader)
+{
+    HRESULT hr = reader->MoveToFirstAttribute();
+    if (hr == S_FALSE)
+        return 1;
+    if (hr != S_OK)
+    {
+        DebugOutW(L"Error moving to first attribute, error is %08.8lx", hr);
+        return -1;
+    }
+    do
+    {
+        // Attributes that only carry a declared default are not part of the document.
+        if (reader->IsDefault())
+            continue;
+        std::string name;
+        if (FAILED(ReadLocalName(reader, name)))
+            return -1;
+        const wchar_t* value = nullptr;
+        UINT length = 0;
+        hr = reader->GetValue(&value, &length);
+        if (FAILED(hr))
+        {
+            DebugOutW(L"Error getting value, error is %08.8lx", hr);
+            return -1;
+        }
+        PushAttribute(name, ToNarrow(value, static_cast<int>(length)));
+    } while (reader->MoveToNextAttribute() == S_OK);
+    return hr;
+}
+
+void CMngFileReader::PushElement(const std::string& name)
+{
+    m_vecElements.push_back({GetType(name), {}, {}});
+}
+
+void CMngFileReader::PopElement(const std::string& name)
+{
+    const bool top = GetType(name) == ElementRecord::Top;
+    m_vecElements.push_back({top ? ElementRecord::TopEnd : ElementRecord::End, {}, {}});
+    if (top)
+        TraceRecords(m_vecElements);
+}
+
+void CMngFileReader::PushAttribute(const std::string& name, const std::string& value)
+{
+    m_vecElements.push_back({ElementRecord::Attribute, name, value});
+}
+
+short CMngFileReader::GetType(const std::string& name) const
+{
+    if (name.find(GetRootName()) == 0)
+        return ElementRecord::Top;
+    if (name.find(GetEntryName()) == 0)
+        return ElementRecord::Entry;
+    return ElementRecord::Other;
+}
+
+void CMngFileReader::CollectRelativePaths(std::vector<std::string>& out,
+                                          std::string (*convert)(const std::string&)) const
+{
+    static const std::string relativePath = "RelativePath";
+    short state = ElementRecord::Other;
+    std::string current;
+    for (const ElementRecord& record : m_vecElements)
+    {
+        switch (record.type)
+        {
+        case ElementRecord::Top:
+        case ElementRecord::Entry:
+            state = record.type;
+            break;
+        case ElementRecord::Attribute:
+            if (state == ElementRecord::Entry && record.name.compare(0, relativePath.size(), relativePath) == 0)
+                current = convert(record.value);
+            break;
+        case ElementRecord::End:
+            out.push_back(current);
+            break;
+        }
+    }
+}
