@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -52,6 +53,25 @@ const char usage[] =
     "6 not logged in.\n";
 
 typedef std::multimap<CString, CString> StateMap;
+
+void ListActiveProjects(std::vector<CString>& names)
+{
+    VORAgent::GetProjects(1, names);
+}
+
+// The default context, level by level: what the user names, where its choices come from,
+// where it is stored.
+struct ContextLevel
+{
+    const char* what;
+    void (*list)(std::vector<CString>& names);
+    void (*store)(const char* name);
+};
+const ContextLevel contextLevels[] = {
+    {"active project", &ListActiveProjects, &VORAgent::SetProjectName},
+    {"state", &VORAgent::GetStates, &VORAgent::SetStateName},
+    {"package", &VORAgent::GetPackages, &VORAgent::SetPackageName},
+};
 
 // The answer a person would give to leave things as they are.
 int SafeAnswer(UINT nType)
@@ -210,26 +230,24 @@ int CConsoleSession::ExplainLoginFailure(const CString& broker)
 
 int CConsoleSession::RunContext()
 {
-    std::vector<CString> names;
-    VORAgent::GetProjects(1, names);
-    if (!Contains(names, m_args[0]))
-        return Fail(exitFailed, "no active project '%s' (active: %s)",
-                    static_cast<LPCSTR>(m_args[0]), static_cast<LPCSTR>(Join(names)));
-    VORAgent::SetProjectName(m_args[0]);
-    names.clear();
-    VORAgent::GetStates(names);
-    if (!Contains(names, m_args[1]))
-        return Fail(exitFailed, "project %s has no state '%s' (states: %s)",
-                    static_cast<LPCSTR>(m_args[0]), static_cast<LPCSTR>(m_args[1]),
-                    static_cast<LPCSTR>(Join(names)));
-    VORAgent::SetStateName(m_args[1]);
-    names.clear();
-    VORAgent::GetPackages(names);
-    if (!Contains(names, m_args[2]))
-        return Fail(exitFailed, "state %s has no package '%s' (packages: %s)",
-                    static_cast<LPCSTR>(m_args[1]), static_cast<LPCSTR>(m_args[2]),
-                    static_cast<LPCSTR>(Join(names)));
-    VORAgent::SetPackageName(m_args[2]);
+    // Each list follows the names stored above it, so each name is stored before the next
+    // list is read; a name that is not there puts the old context back.
+    const CString previous[] = {VORAgent::GetProjectName(), VORAgent::GetStateName(),
+                                VORAgent::GetPackageName()};
+    for (size_t level = 0; level < std::size(contextLevels); ++level)
+    {
+        std::vector<CString> names;
+        contextLevels[level].list(names);
+        if (!Contains(names, m_args[level]))
+        {
+            for (size_t restored = 0; restored < std::size(contextLevels); ++restored)
+                contextLevels[restored].store(previous[restored]);
+            return Fail(exitFailed, "no %s '%s' there (choose among: %s)",
+                        contextLevels[level].what, static_cast<LPCSTR>(m_args[level]),
+                        static_cast<LPCSTR>(Join(names)));
+        }
+        contextLevels[level].store(m_args[level]);
+    }
     Say("default context: %s / %s / %s", static_cast<LPCSTR>(m_args[0]),
         static_cast<LPCSTR>(m_args[1]), static_cast<LPCSTR>(m_args[2]));
     return exitOK;
