@@ -18,7 +18,15 @@ using Clock = std::chrono::steady_clock;
 const std::set<std::string> PublicViews = {"haritems", "harpathfullname", "harversions", "harrepository"};
 const std::set<std::string> TablesBehindViews = {"items", "versions", "packages", "repositories"};
 
-int authorize(void*, int action, const char* first, const char*, const char*, const char* view)
+std::string lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+// Reads are allowed of the public views, of the tables behind them on the views' behalf, and of
+// names that are no schema object (common table expressions); never of anything else.
+int authorize(void* schemaNames, int action, const char* first, const char* second, const char*, const char* view)
 {
     switch (action) {
     case SQLITE_SELECT:
@@ -26,12 +34,15 @@ int authorize(void*, int action, const char* first, const char*, const char*, co
     case SQLITE_RECURSIVE:
         return SQLITE_OK;
     case SQLITE_READ: {
-        const std::string table = first ? first : "";
+        const std::string table = lower(first ? first : "");
+        const bool wholeRow = !second || !*second;
+        if (table.rfind("sqlite_", 0) == 0)
+            return SQLITE_DENY;
         if (PublicViews.count(table))
             return SQLITE_OK;
-        if (view && PublicViews.count(view) && TablesBehindViews.count(table))
+        if (TablesBehindViews.count(table) && ((view && PublicViews.count(view)) || wholeRow))
             return SQLITE_OK;
-        return SQLITE_DENY;
+        return static_cast<const std::set<std::string>*>(schemaNames)->count(table) ? SQLITE_DENY : SQLITE_OK;
     }
     default:
         return SQLITE_DENY;
@@ -72,9 +83,9 @@ bool onlyBlanksAndSemicolons(const char* tail)
 
 class Guard {
 public:
-    Guard(sqlite3* db, Deadline& deadline) : m_db(db)
+    Guard(sqlite3* db, Deadline& deadline, std::set<std::string>& schemaNames) : m_db(db)
     {
-        sqlite3_set_authorizer(db, authorize, nullptr);
+        sqlite3_set_authorizer(db, authorize, &schemaNames);
         sqlite3_progress_handler(db, 10000, checkDeadline, &deadline);
     }
     ~Guard()
@@ -99,7 +110,12 @@ private:
 
 } // namespace
 
-ReadOnlyQuery::ReadOnlyQuery(Database& readOnlyDb, Limits limits) : m_db(readOnlyDb), m_limits(limits) {}
+ReadOnlyQuery::ReadOnlyQuery(Database& readOnlyDb, Limits limits) : m_db(readOnlyDb), m_limits(limits)
+{
+    Statement names = m_db.prepare("SELECT lower(name) FROM sqlite_schema");
+    while (names.step())
+        m_schemaNames.insert(names.text(0));
+}
 
 nlohmann::json ReadOnlyQuery::run(const std::string& statement)
 {
@@ -111,7 +127,7 @@ nlohmann::json ReadOnlyQuery::run(const std::string& statement)
         throw BrokerError("sql", "only a SELECT statement is allowed");
     sqlite3* db = m_db.handle();
     Deadline deadline{Clock::now() + m_limits.maxTime};
-    Guard guard(db, deadline);
+    Guard guard(db, deadline, m_schemaNames);
 
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <set>
 #include <string>
 
 class Database;
@@ -27,4 +28,5 @@ public:
 private:
     Database& m_db;
     Limits m_limits;
+    std::set<std::string> m_schemaNames;
 };

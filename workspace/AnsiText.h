@@ -6,8 +6,18 @@
 
 inline std::string ToNarrow(const wchar_t* text, int length)
 {
+    // Names and paths are mostly ASCII, which every ANSI code page keeps as it is.
+    std::string narrow(length, '\0');
+    int i = 0;
+    while (i < length && text[i] < 0x80)
+    {
+        narrow[i] = static_cast<char>(text[i]);
+        ++i;
+    }
+    if (i == length)
+        return narrow;
     const int size = WideCharToMultiByte(CP_THREAD_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string narrow(size, '\0');
+    narrow.resize(size);
     WideCharToMultiByte(CP_THREAD_ACP, 0, text, length, narrow.data(), size, nullptr, nullptr);
     return narrow;
 }

@@ -16,6 +16,19 @@ static void DebugOutW(const wchar_t* format, ...)
     OutputDebugStringW(text);
 }
 
+// Sending a line costs more than parsing it (the system raises an exception per line), so the
+// bulk traces are only written while a debugger or a debug-output monitor receives them.
+static bool DebugOutputWatched()
+{
+    if (IsDebuggerPresent())
+        return true;
+    HANDLE monitorMutex = OpenMutexA(SYNCHRONIZE, FALSE, "DBWinMutex");
+    if (!monitorMutex)
+        return false;
+    CloseHandle(monitorMutex);
+    return true;
+}
+
 static HRESULT ReadLocalName(IXmlReader* reader, std::string& name)
 {
     const wchar_t* localName = nullptr;
@@ -32,6 +45,8 @@ static HRESULT ReadLocalName(IXmlReader* reader, std::string& name)
 
 static void TraceRecords(const std::vector<ElementRecord>& records)
 {
+    if (!DebugOutputWatched())
+        return;
     for (const ElementRecord& record : records)
     {
         if (record.type == ElementRecord::Attribute)
@@ -109,6 +124,7 @@ HRESULT CMngFileReader::PrepareInput(const wchar_t* path, IStream** stream)
 
 HRESULT CMngFileReader::RunAutomata()
 {
+    const bool traceEmptyElements = DebugOutputWatched();
     XmlNodeType nodeType;
     // A read that fails (malformed input, a prohibited DOCTYPE) ends the document quietly:
     // the records read so far stand.
@@ -127,7 +143,7 @@ HRESULT CMngFileReader::RunAutomata()
                 DebugOutW(L"Error writing attributes, error is %08.8lx", hr);
                 return -1;
             }
-            if (empty)
+            if (empty && traceEmptyElements)
                 DebugOutW(L" (empty)");
         }
         else if (nodeType == XmlNodeType_EndElement)

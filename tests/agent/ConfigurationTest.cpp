@@ -109,7 +109,7 @@ TEST(StoredSettings, ConnectLogsInAppliesContextAndLogoutSavesIt)
     EXPECT_TRUE(messages.boxes.empty());
 
     std::vector<std::string> expected = {
-        "CaHarvest::Login(127.0.0.1, dev1, dev1pw)", "CaContext::SetProject(QXP)",
+        "CaHarvest::Login(127.0.0.1, dev1)", "CaContext::SetProject(QXP)",
         "CaContext::SetState(Test)", "CaContext::SetPackage(QXP-T01)"};
     std::vector<std::string> made;
     for (const std::string& call : hsdk_testing::GetRecordedCalls())

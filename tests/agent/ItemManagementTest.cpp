@@ -23,6 +23,8 @@ TEST_F(ItemManagementTest, NewFileAddedRenamedAndRemoved)
     EXPECT_TRUE(Exists(folder + "\\added.txt"));
     ASSERT_EQ(1, VORAgent::RemoveItem("renamed.txt", folder.c_str()));
     EXPECT_TRUE(Exists(folder + "\\added.txt"));
+    EXPECT_EQ(std::vector<std::string>{"CaRemoveItem::Execute(false)"},
+              CallsTo("CaRemoveItem::Execute"));
 
     // A second removal and a rename of what is gone are refused with their boxes.
     EXPECT_EQ(0, VORAgent::RemoveItem("renamed.txt", folder.c_str()));

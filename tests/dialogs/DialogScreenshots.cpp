@@ -6,10 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "CHAddFileDlg.h"
+#include "CHCheckInDlg.h"
+#include "CHCheckOutDlg.h"
+#include "CHCompScreenDlg.h"
 #include "CHDefaultContext.h"
 #include "CHLogInDlg.h"
 #include "CHNewSvrPath.h"
 #include "CHRepositoryDlg.h"
+#include "CHShowHistoryDlg.h"
 #include "DialogTesting.h"
 #include "VORAgent.h"
 
@@ -33,6 +38,24 @@ struct Shot
 
 void Nothing(CDialog&) {}
 
+// A local folder below the client directory that mirrors a repository folder.
+std::string MirrorFolder(const char* name, const char* viewPath)
+{
+    const std::string folder = FreshFolder(name);
+    WritePrivateProfileStringA("HarvestCM", "Server_Path", viewPath,
+                               (folder + "\\harvest.vor").c_str());
+    return folder;
+}
+
+CiFileEx CheckInCandidate(const std::string& folder, const char* name, int isNew)
+{
+    CiFileEx file;
+    file.m_sFileName = name;
+    file.m_bNew = isNew;
+    file.m_sFilePath = folder.c_str();
+    return file;
+}
+
 std::vector<Shot> Shots()
 {
     return {
@@ -48,6 +71,48 @@ std::vector<Shot> Shots()
          Nothing},
         {"CHRepositoryDlg", [] { return std::make_unique<CHRepositoryDlg>(); },
          [](CDialog& dlg) { SelectTreeItem(Control(dlg, IDC_REPOSITORY_TREE), "\\QXRepo\\화면"); }},
+        {"CHCheckOutDlg",
+         []
+         {
+             // The host's collections outlive the dialog.
+             static std::vector<CString> files = {"Main.xml", "Main.xcml", "Main.qxs"};
+             auto dialog = std::make_unique<CHCheckOutDlg>();
+             dialog->SetDlgType(1);
+             dialog->SetCollFiles(&files, "C:\\QXWork\\QXRepo\\Proj1\\Screens");
+             return dialog;
+         },
+         Nothing},
+        {"CHCheckInDlg",
+         []
+         {
+             const std::string root = MirrorFolder("shot_checkin", "\\QXRepo\\Proj1");
+             static std::vector<CiFileEx> files;
+             files = {CheckInCandidate(root, "Screen1.xml", 0),
+                      CheckInCandidate(root + "\\Screens", "Main.xml", 0),
+                      CheckInCandidate(root + "\\화면", "주문화면.xml", 1)};
+             auto dialog = std::make_unique<CHCheckInDlg>();
+             dialog->SetCollFilesEx(&files);
+             dialog->SetRootPath(root.c_str());
+             return dialog;
+         },
+         [](CDialog& dlg) { SetDlgItemTextA(dlg.m_hWnd, IDC_DESCRIPTION, "주문 화면 추가"); }},
+        {"CHAddFileDlg", [] { return std::make_unique<CHAddFileDlg>(); },
+         [](CDialog& dlg)
+         {
+             SetDlgItemTextA(dlg.m_hWnd, IDC_LOCAL_FILE, "C:\\QXWork\\화면\\주문화면.xml");
+             SetDlgItemTextA(dlg.m_hWnd, IDC_REPOSITORY_PATH, "\\QXRepo\\화면");
+         }},
+        {"CHCompScreenDlg", [] { return std::make_unique<CHCompScreenDlg>(); },
+         [](CDialog& dlg) { SelectListRow(Control(dlg, IDC_XML_FILES), 0); }},
+        {"CHShowHistoryDlg",
+         []
+         {
+             auto dialog = std::make_unique<CHShowHistoryDlg>();
+             dialog->m_sFileName = "Main.xml";
+             dialog->m_sLocalDir = MirrorFolder("shot_history", "\\QXRepo\\Proj1\\Screens").c_str();
+             return dialog;
+         },
+         [](CDialog& dlg) { SelectListRow(Control(dlg, IDC_VERSIONS_LIST), 1); }},
     };
 }
 

@@ -24,4 +24,6 @@ HSDK_API void ClearFailures();
 // Sends one admin request (JSON) to the broker at 127.0.0.1:HARBROKER_PORT as the sample's
 // administrator and returns the reply (JSON), or {"ok":false,"error":...} when unreachable.
 HSDK_API std::string Admin(const char* requestJson);
+// The same with a payload, the file bytes some admin requests carry.
+HSDK_API std::string Admin(const char* requestJson, const std::string& payload);
 } // namespace hsdk_testing

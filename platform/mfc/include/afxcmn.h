@@ -64,8 +64,8 @@ public:
     ~CListCtrl();
 
     int InsertColumn(int nCol, const LVCOLUMNA* pColumn);
-    int InsertColumn(int nCol, LPCSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT,
-                     int nWidth = -1, int nSubItem = -1);
+    int InsertColumn(int nCol, LPCSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
+                     int nSubItem = -1);
     BOOL DeleteColumn(int nCol);
     int GetColumnWidth(int nCol) const;
     BOOL SetColumnWidth(int nCol, int cx);
@@ -73,8 +73,8 @@ public:
     int InsertItem(const LVITEMA* pItem);
     int InsertItem(int nItem, LPCSTR lpszItem);
     int InsertItem(int nItem, LPCSTR lpszItem, int nImage);
-    int InsertItem(UINT nMask, int nItem, LPCSTR lpszItem, UINT nState, UINT nStateMask,
-                   int nImage, LPARAM lParam);
+    int InsertItem(UINT nMask, int nItem, LPCSTR lpszItem, UINT nState, UINT nStateMask, int nImage,
+                   LPARAM lParam);
     BOOL DeleteItem(int nItem);
     BOOL DeleteAllItems();
     int GetItemCount() const;
@@ -125,9 +125,8 @@ public:
     ~CTreeCtrl();
 
     HTREEITEM InsertItem(LPTVINSERTSTRUCTA lpInsertStruct);
-    HTREEITEM InsertItem(UINT nMask, LPCSTR lpszItem, int nImage, int nSelectedImage,
-                         UINT nState, UINT nStateMask, LPARAM lParam, HTREEITEM hParent,
-                         HTREEITEM hInsertAfter);
+    HTREEITEM InsertItem(UINT nMask, LPCSTR lpszItem, int nImage, int nSelectedImage, UINT nState,
+                         UINT nStateMask, LPARAM lParam, HTREEITEM hParent, HTREEITEM hInsertAfter);
     HTREEITEM InsertItem(LPCSTR lpszItem, HTREEITEM hParent = TVI_ROOT,
                          HTREEITEM hInsertAfter = TVI_LAST);
     HTREEITEM InsertItem(LPCSTR lpszItem, int nImage, int nSelectedImage,

@@ -25,8 +25,7 @@ class AFX_CORE_API CFileDialog : public CCommonDialog
     DECLARE_DYNAMIC(CFileDialog)
 public:
     // The filter separates its parts with '|' and ends with "||".
-    explicit CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt = NULL,
-                         LPCSTR lpszFileName = NULL,
+    explicit CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt = NULL, LPCSTR lpszFileName = NULL,
                          DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                          LPCSTR lpszFilter = NULL, CWnd* pParentWnd = NULL, DWORD dwSize = 0,
                          BOOL bVistaStyle = TRUE);

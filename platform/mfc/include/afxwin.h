@@ -164,24 +164,78 @@ AFX_CORE_API CString operator+(LPCSTR lpsz, const CString& string);
 AFX_CORE_API CString operator+(const CString& string, char ch);
 AFX_CORE_API CString operator+(char ch, const CString& string);
 
-inline bool operator==(const CString& s1, const CString& s2) { return s1.Compare(s2) == 0; }
-inline bool operator==(const CString& s1, LPCSTR s2) { return s1.Compare(s2) == 0; }
-inline bool operator==(LPCSTR s1, const CString& s2) { return s2.Compare(s1) == 0; }
-inline bool operator!=(const CString& s1, const CString& s2) { return s1.Compare(s2) != 0; }
-inline bool operator!=(const CString& s1, LPCSTR s2) { return s1.Compare(s2) != 0; }
-inline bool operator!=(LPCSTR s1, const CString& s2) { return s2.Compare(s1) != 0; }
-inline bool operator<(const CString& s1, const CString& s2) { return s1.Compare(s2) < 0; }
-inline bool operator<(const CString& s1, LPCSTR s2) { return s1.Compare(s2) < 0; }
-inline bool operator<(LPCSTR s1, const CString& s2) { return s2.Compare(s1) > 0; }
-inline bool operator>(const CString& s1, const CString& s2) { return s1.Compare(s2) > 0; }
-inline bool operator>(const CString& s1, LPCSTR s2) { return s1.Compare(s2) > 0; }
-inline bool operator>(LPCSTR s1, const CString& s2) { return s2.Compare(s1) < 0; }
-inline bool operator<=(const CString& s1, const CString& s2) { return s1.Compare(s2) <= 0; }
-inline bool operator<=(const CString& s1, LPCSTR s2) { return s1.Compare(s2) <= 0; }
-inline bool operator<=(LPCSTR s1, const CString& s2) { return s2.Compare(s1) >= 0; }
-inline bool operator>=(const CString& s1, const CString& s2) { return s1.Compare(s2) >= 0; }
-inline bool operator>=(const CString& s1, LPCSTR s2) { return s1.Compare(s2) >= 0; }
-inline bool operator>=(LPCSTR s1, const CString& s2) { return s2.Compare(s1) <= 0; }
+inline bool operator==(const CString& s1, const CString& s2)
+{
+    return s1.Compare(s2) == 0;
+}
+inline bool operator==(const CString& s1, LPCSTR s2)
+{
+    return s1.Compare(s2) == 0;
+}
+inline bool operator==(LPCSTR s1, const CString& s2)
+{
+    return s2.Compare(s1) == 0;
+}
+inline bool operator!=(const CString& s1, const CString& s2)
+{
+    return s1.Compare(s2) != 0;
+}
+inline bool operator!=(const CString& s1, LPCSTR s2)
+{
+    return s1.Compare(s2) != 0;
+}
+inline bool operator!=(LPCSTR s1, const CString& s2)
+{
+    return s2.Compare(s1) != 0;
+}
+inline bool operator<(const CString& s1, const CString& s2)
+{
+    return s1.Compare(s2) < 0;
+}
+inline bool operator<(const CString& s1, LPCSTR s2)
+{
+    return s1.Compare(s2) < 0;
+}
+inline bool operator<(LPCSTR s1, const CString& s2)
+{
+    return s2.Compare(s1) > 0;
+}
+inline bool operator>(const CString& s1, const CString& s2)
+{
+    return s1.Compare(s2) > 0;
+}
+inline bool operator>(const CString& s1, LPCSTR s2)
+{
+    return s1.Compare(s2) > 0;
+}
+inline bool operator>(LPCSTR s1, const CString& s2)
+{
+    return s2.Compare(s1) < 0;
+}
+inline bool operator<=(const CString& s1, const CString& s2)
+{
+    return s1.Compare(s2) <= 0;
+}
+inline bool operator<=(const CString& s1, LPCSTR s2)
+{
+    return s1.Compare(s2) <= 0;
+}
+inline bool operator<=(LPCSTR s1, const CString& s2)
+{
+    return s2.Compare(s1) >= 0;
+}
+inline bool operator>=(const CString& s1, const CString& s2)
+{
+    return s1.Compare(s2) >= 0;
+}
+inline bool operator>=(const CString& s1, LPCSTR s2)
+{
+    return s1.Compare(s2) >= 0;
+}
+inline bool operator>=(LPCSTR s1, const CString& s2)
+{
+    return s2.Compare(s1) <= 0;
+}
 
 // ---------------------------------------------------------------------------------------
 // Run-time class information.
@@ -201,31 +255,43 @@ struct AFX_CORE_API CRuntimeClass
 #define _RUNTIME_CLASS(class_name) ((CRuntimeClass*)(&class_name::class##class_name))
 #define RUNTIME_CLASS(class_name) (class_name::GetThisClass())
 
-#define DECLARE_DYNAMIC(class_name)                                                            \
-protected:                                                                                     \
-    static CRuntimeClass* PASCAL _GetBaseClass();                                              \
-                                                                                               \
-public:                                                                                        \
-    static const CRuntimeClass class##class_name;                                              \
-    static CRuntimeClass* PASCAL GetThisClass();                                               \
+#define DECLARE_DYNAMIC(class_name)                                                                \
+protected:                                                                                         \
+    static CRuntimeClass* PASCAL _GetBaseClass();                                                  \
+                                                                                                   \
+public:                                                                                            \
+    static const CRuntimeClass class##class_name;                                                  \
+    static CRuntimeClass* PASCAL GetThisClass();                                                   \
     virtual CRuntimeClass* GetRuntimeClass() const;
 
-#define DECLARE_DYNCREATE(class_name)                                                          \
-    DECLARE_DYNAMIC(class_name)                                                                \
+#define DECLARE_DYNCREATE(class_name)                                                              \
+    DECLARE_DYNAMIC(class_name)                                                                    \
     static CObject* PASCAL CreateObject();
 
-#define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                   \
-    CRuntimeClass* PASCAL class_name::_GetBaseClass() { return RUNTIME_CLASS(base_class_name); } \
-    const CRuntimeClass class_name::class##class_name = {                                      \
-        #class_name, sizeof(class class_name), wSchema, pfnNew, &class_name::_GetBaseClass};   \
-    CRuntimeClass* PASCAL class_name::GetThisClass() { return _RUNTIME_CLASS(class_name); }    \
-    CRuntimeClass* class_name::GetRuntimeClass() const { return _RUNTIME_CLASS(class_name); }
+#define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                       \
+    CRuntimeClass* PASCAL class_name::_GetBaseClass()                                              \
+    {                                                                                              \
+        return RUNTIME_CLASS(base_class_name);                                                     \
+    }                                                                                              \
+    const CRuntimeClass class_name::class##class_name = {                                          \
+        #class_name, sizeof(class class_name), wSchema, pfnNew, &class_name::_GetBaseClass};       \
+    CRuntimeClass* PASCAL class_name::GetThisClass()                                               \
+    {                                                                                              \
+        return _RUNTIME_CLASS(class_name);                                                         \
+    }                                                                                              \
+    CRuntimeClass* class_name::GetRuntimeClass() const                                             \
+    {                                                                                              \
+        return _RUNTIME_CLASS(class_name);                                                         \
+    }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                         \
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, NULL)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                       \
-    CObject* PASCAL class_name::CreateObject() { return new class_name; }                      \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                           \
+    CObject* PASCAL class_name::CreateObject()                                                     \
+    {                                                                                              \
+        return new class_name;                                                                     \
+    }                                                                                              \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
 
 class AFX_CORE_API CObject
@@ -297,14 +363,14 @@ typedef void (CCmdTarget::*AFX_PMSG)(void);
 enum AfxSig
 {
     AfxSig_end = 0,
-    AfxSig_vv,       // void (void): commands and control notifications
-    AfxSig_NOTIFY,   // void (NMHDR*, LRESULT*)
-    AfxSig_lwl,      // LRESULT (WPARAM, LPARAM): ON_MESSAGE
-    AfxSig_v_up_v,   // void (UINT_PTR): ON_WM_TIMER
-    AfxSig_v_u_ii,   // void (UINT, int, int): ON_WM_SIZE
-    AfxSig_v_b_u,    // void (BOOL, UINT): ON_WM_SHOWWINDOW
-    AfxSig_v_u_l,    // void (UINT, LPARAM): ON_WM_SYSCOMMAND
-    AfxSig_v_w_p,    // void (CWnd*, POINT): ON_WM_CONTEXTMENU
+    AfxSig_vv,     // void (void): commands and control notifications
+    AfxSig_NOTIFY, // void (NMHDR*, LRESULT*)
+    AfxSig_lwl,    // LRESULT (WPARAM, LPARAM): ON_MESSAGE
+    AfxSig_v_up_v, // void (UINT_PTR): ON_WM_TIMER
+    AfxSig_v_u_ii, // void (UINT, int, int): ON_WM_SIZE
+    AfxSig_v_b_u,  // void (BOOL, UINT): ON_WM_SHOWWINDOW
+    AfxSig_v_u_l,  // void (UINT, LPARAM): ON_WM_SYSCOMMAND
+    AfxSig_v_w_p,  // void (CWnd*, POINT): ON_WM_CONTEXTMENU
 };
 
 struct AFX_MSGMAP_ENTRY
@@ -323,28 +389,34 @@ struct AFX_MSGMAP
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
-#define DECLARE_MESSAGE_MAP()                                                                  \
-protected:                                                                                     \
-    static const AFX_MSGMAP* PASCAL GetThisMessageMap();                                       \
+#define DECLARE_MESSAGE_MAP()                                                                      \
+protected:                                                                                         \
+    static const AFX_MSGMAP* PASCAL GetThisMessageMap();                                           \
     virtual const AFX_MSGMAP* GetMessageMap() const;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                 \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }         \
-    _Pragma("GCC diagnostic push") _Pragma("GCC diagnostic ignored \"-Wcast-function-type\"") \
-    const AFX_MSGMAP* PASCAL theClass::GetThisMessageMap()                                     \
-    {                                                                                          \
-        typedef theClass ThisClass;                                                            \
-        typedef baseClass TheBaseClass;                                                        \
-        (void)sizeof(ThisClass);                                                               \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
+    const AFX_MSGMAP* theClass::GetMessageMap() const                                              \
+    {                                                                                              \
+        return GetThisMessageMap();                                                                \
+    }                                                                                              \
+    _Pragma("GCC diagnostic push") _Pragma("GCC diagnostic ignored \"-Wcast-function-type\"")      \
+        const AFX_MSGMAP* PASCAL                                                                   \
+        theClass::GetThisMessageMap()                                                              \
+    {                                                                                              \
+        typedef theClass ThisClass;                                                                \
+        typedef baseClass TheBaseClass;                                                            \
+        (void)sizeof(ThisClass);                                                                   \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
-#define END_MESSAGE_MAP()                                                                      \
-    {0, 0, 0, 0, AfxSig_end, (AFX_PMSG)0}                                                      \
-    }                                                                                          \
-    ;                                                                                          \
-    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
-    return &messageMap;                                                                        \
-    }                                                                                          \
+#define END_MESSAGE_MAP()                                                                          \
+    {                                                                                              \
+        0, 0, 0, 0, AfxSig_end, (AFX_PMSG)0                                                        \
+    }                                                                                              \
+    }                                                                                              \
+    ;                                                                                              \
+    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};  \
+    return &messageMap;                                                                            \
+    }                                                                                              \
     _Pragma("GCC diagnostic pop")
 
 // Handlers are named as &Class::Handler. Member-pointer conversions are checked against the
@@ -352,15 +424,15 @@ protected:                                                                      
 #define AFX_MSG_CAST(type, pfn) (reinterpret_cast<AFX_PMSG>(static_cast<type>(pfn)))
 
 #define CN_COMMAND 0
-#define ON_COMMAND(id, memberFxn)                                                              \
-    {WM_COMMAND, CN_COMMAND, (WORD)id, (WORD)id, AfxSig_vv,                                    \
-     AFX_MSG_CAST(void (CCmdTarget::*)(void), memberFxn)},
-#define ON_COMMAND_RANGE(id, idLast, memberFxn)                                                \
-    {WM_COMMAND, CN_COMMAND, (WORD)id, (WORD)idLast, AfxSig_vv,                                \
-     AFX_MSG_CAST(void (CCmdTarget::*)(void), memberFxn)},
-#define ON_CONTROL(wNotifyCode, id, memberFxn)                                                 \
-    {WM_COMMAND, (WORD)wNotifyCode, (WORD)id, (WORD)id, AfxSig_vv,                             \
-     AFX_MSG_CAST(void (CCmdTarget::*)(void), memberFxn)},
+#define ON_COMMAND(id, memberFxn)                                                                  \
+    {WM_COMMAND, CN_COMMAND, (WORD)id,                                                             \
+     (WORD)id,   AfxSig_vv,  AFX_MSG_CAST(void(CCmdTarget::*)(void), memberFxn)},
+#define ON_COMMAND_RANGE(id, idLast, memberFxn)                                                    \
+    {WM_COMMAND,   CN_COMMAND, (WORD)id,                                                           \
+     (WORD)idLast, AfxSig_vv,  AFX_MSG_CAST(void(CCmdTarget::*)(void), memberFxn)},
+#define ON_CONTROL(wNotifyCode, id, memberFxn)                                                     \
+    {WM_COMMAND, (WORD)wNotifyCode, (WORD)id,                                                      \
+     (WORD)id,   AfxSig_vv,         AFX_MSG_CAST(void(CCmdTarget::*)(void), memberFxn)},
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
@@ -371,35 +443,50 @@ protected:                                                                      
 #define ON_LBN_SELCHANGE(id, memberFxn) ON_CONTROL(LBN_SELCHANGE, id, memberFxn)
 #define ON_LBN_DBLCLK(id, memberFxn) ON_CONTROL(LBN_DBLCLK, id, memberFxn)
 
-#define ON_NOTIFY(wNotifyCode, id, memberFxn)                                                  \
-    {WM_NOTIFY, (UINT)(wNotifyCode), (UINT)id, (UINT)id, AfxSig_NOTIFY,                        \
-     AFX_MSG_CAST(void (CCmdTarget::*)(NMHDR*, LRESULT*), memberFxn)},
+#define ON_NOTIFY(wNotifyCode, id, memberFxn)                                                      \
+    {WM_NOTIFY,     (UINT)(wNotifyCode),                                                           \
+     (UINT)id,      (UINT)id,                                                                      \
+     AfxSig_NOTIFY, AFX_MSG_CAST(void(CCmdTarget::*)(NMHDR*, LRESULT*), memberFxn)},
 
-#define ON_MESSAGE(message, memberFxn)                                                         \
-    {message, 0, 0, 0, AfxSig_lwl,                                                             \
-     AFX_MSG_CAST(LRESULT (CWnd::*)(WPARAM, LPARAM), memberFxn)},
+#define ON_MESSAGE(message, memberFxn)                                                             \
+    {message, 0, 0, 0, AfxSig_lwl, AFX_MSG_CAST(LRESULT(CWnd::*)(WPARAM, LPARAM), memberFxn)},
 
-#define ON_WM_TIMER()                                                                          \
-    {WM_TIMER, 0, 0, 0, AfxSig_v_up_v,                                                         \
-     AFX_MSG_CAST(void (CWnd::*)(UINT_PTR), &ThisClass::OnTimer)},
-#define ON_WM_DESTROY()                                                                        \
-    {WM_DESTROY, 0, 0, 0, AfxSig_vv, AFX_MSG_CAST(void (CWnd::*)(void), &ThisClass::OnDestroy)},
-#define ON_WM_CLOSE()                                                                          \
-    {WM_CLOSE, 0, 0, 0, AfxSig_vv, AFX_MSG_CAST(void (CWnd::*)(void), &ThisClass::OnClose)},
-#define ON_WM_PAINT()                                                                          \
-    {WM_PAINT, 0, 0, 0, AfxSig_vv, AFX_MSG_CAST(void (CWnd::*)(void), &ThisClass::OnPaint)},
-#define ON_WM_SIZE()                                                                           \
-    {WM_SIZE, 0, 0, 0, AfxSig_v_u_ii,                                                          \
-     AFX_MSG_CAST(void (CWnd::*)(UINT, int, int), &ThisClass::OnSize)},
-#define ON_WM_SHOWWINDOW()                                                                     \
-    {WM_SHOWWINDOW, 0, 0, 0, AfxSig_v_b_u,                                                     \
-     AFX_MSG_CAST(void (CWnd::*)(BOOL, UINT), &ThisClass::OnShowWindow)},
-#define ON_WM_SYSCOMMAND()                                                                     \
-    {WM_SYSCOMMAND, 0, 0, 0, AfxSig_v_u_l,                                                     \
-     AFX_MSG_CAST(void (CWnd::*)(UINT, LPARAM), &ThisClass::OnSysCommand)},
-#define ON_WM_CONTEXTMENU()                                                                    \
-    {WM_CONTEXTMENU, 0, 0, 0, AfxSig_v_w_p,                                                    \
-     AFX_MSG_CAST(void (CWnd::*)(CWnd*, POINT), &ThisClass::OnContextMenu)},
+#define ON_WM_TIMER()                                                                              \
+    {WM_TIMER, 0, 0, 0, AfxSig_v_up_v, AFX_MSG_CAST(void(CWnd::*)(UINT_PTR), &ThisClass::OnTimer)},
+#define ON_WM_DESTROY()                                                                            \
+    {WM_DESTROY, 0, 0, 0, AfxSig_vv, AFX_MSG_CAST(void(CWnd::*)(void), &ThisClass::OnDestroy)},
+#define ON_WM_CLOSE()                                                                              \
+    {WM_CLOSE, 0, 0, 0, AfxSig_vv, AFX_MSG_CAST(void(CWnd::*)(void), &ThisClass::OnClose)},
+#define ON_WM_PAINT()                                                                              \
+    {WM_PAINT, 0, 0, 0, AfxSig_vv, AFX_MSG_CAST(void(CWnd::*)(void), &ThisClass::OnPaint)},
+#define ON_WM_SIZE()                                                                               \
+    {WM_SIZE,                                                                                      \
+     0,                                                                                            \
+     0,                                                                                            \
+     0,                                                                                            \
+     AfxSig_v_u_ii,                                                                                \
+     AFX_MSG_CAST(void(CWnd::*)(UINT, int, int), &ThisClass::OnSize)},
+#define ON_WM_SHOWWINDOW()                                                                         \
+    {WM_SHOWWINDOW,                                                                                \
+     0,                                                                                            \
+     0,                                                                                            \
+     0,                                                                                            \
+     AfxSig_v_b_u,                                                                                 \
+     AFX_MSG_CAST(void(CWnd::*)(BOOL, UINT), &ThisClass::OnShowWindow)},
+#define ON_WM_SYSCOMMAND()                                                                         \
+    {WM_SYSCOMMAND,                                                                                \
+     0,                                                                                            \
+     0,                                                                                            \
+     0,                                                                                            \
+     AfxSig_v_u_l,                                                                                 \
+     AFX_MSG_CAST(void(CWnd::*)(UINT, LPARAM), &ThisClass::OnSysCommand)},
+#define ON_WM_CONTEXTMENU()                                                                        \
+    {WM_CONTEXTMENU,                                                                               \
+     0,                                                                                            \
+     0,                                                                                            \
+     0,                                                                                            \
+     AfxSig_v_w_p,                                                                                 \
+     AFX_MSG_CAST(void(CWnd::*)(CWnd*, POINT), &ThisClass::OnContextMenu)},
 
 // ---------------------------------------------------------------------------------------
 // CCmdTarget
@@ -571,8 +658,7 @@ private:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    friend LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam,
-                                  LPARAM lParam);
+    friend LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     friend class CDataExchange;
 };
 
@@ -818,8 +904,8 @@ AFX_CORE_API HINSTANCE AFXAPI AfxGetInstanceHandle();
 AFX_CORE_API void AFXAPI AfxPostQuitMessage(int nExitCode);
 // The host's entry: `int WINAPI WinMain(HINSTANCE h, HINSTANCE p, LPSTR c, int n)
 // { return AfxWinMain(h, p, c, n); }` runs InitInstance, then Run, then ExitInstance.
-AFX_CORE_API int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance,
-                                   LPSTR lpCmdLine, int nCmdShow);
+AFX_CORE_API int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine,
+                                   int nCmdShow);
 
 // ---------------------------------------------------------------------------------------
 // The wait cursor: counted and application-wide; shown over every framework window while
@@ -881,8 +967,7 @@ AFX_CORE_API HINSTANCE AFXAPI AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpsz
 // Message boxes
 
 AFX_CORE_API int AFXAPI AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
-AFX_CORE_API int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK,
-                                      UINT nIDHelp = (UINT)-1);
+AFX_CORE_API int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UINT)-1);
 
 // ---------------------------------------------------------------------------------------
 // Seams for tests.

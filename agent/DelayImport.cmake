@@ -1,0 +1,15 @@
+# cmake -DOBJDUMP=... -DDLLTOOL=... -DDLL=<HSDK.dll> -DDEF=<out.def> -DLIB=<out.a> -P DelayImport.cmake
+# Writes a module definition of the DLL's exports and a delay-load import library from it.
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "cannot read the exports of ${DLL}")
+endif()
+string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table[^\n]*\n(.*)" table "${dump}")
+string(REGEX REPLACE "\n\n.*" "" table "${CMAKE_MATCH_1}")
+string(REGEX REPLACE "[^\n]*\\] ([^\n]+)" "\\1" names "${table}")
+get_filename_component(name ${DLL} NAME)
+file(WRITE ${DEF} "LIBRARY ${name}\nEXPORTS\n${names}\n")
+execute_process(COMMAND ${DLLTOOL} -d ${DEF} -D ${name} -y ${LIB} RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "dlltool failed for ${DEF}")
+endif()

@@ -1,0 +1,73 @@
+#include <windows.h>
+
+#include "CaContainer.h"
+
+#include <algorithm>
+
+namespace
+{
+template <typename Columns> auto FindColumn(Columns& columns, const char* key)
+{
+    const std::string name = key ? key : "";
+    return std::find_if(columns.begin(), columns.end(),
+                        [&](const auto& column) { return column.first == name; });
+}
+} // namespace
+
+CaContainer::CaContainer() = default;
+
+CaContainer::CaContainer(const CaContainer& other) = default;
+
+CaContainer::~CaContainer() = default;
+
+CaContainer& CaContainer::operator=(const CaContainer& other) = default;
+
+bool CaContainer::IsEmpty() const
+{
+    return std::all_of(m_columns.begin(), m_columns.end(),
+                       [](const auto& column) { return column.second.empty(); });
+}
+
+int CaContainer::GetKeyCount() const
+{
+    return static_cast<int>(m_columns.size());
+}
+
+CaStringList CaContainer::GetKeyList() const
+{
+    CaStringList keys;
+    for (const auto& column : m_columns)
+        keys.Add(column.first.c_str());
+    return keys;
+}
+
+int CaContainer::GetKeyElementCount(const char* key) const
+{
+    const auto column = FindColumn(m_columns, key);
+    return column == m_columns.end() ? 0 : static_cast<int>(column->second.size());
+}
+
+CaData CaContainer::Props(const char* key, int row) const
+{
+    const auto column = FindColumn(m_columns, key);
+    if (column == m_columns.end() || row < 0 || row >= static_cast<int>(column->second.size()))
+        return CaData();
+    return column->second[row];
+}
+
+void CaContainer::AddKey(const char* key)
+{
+    if (FindColumn(m_columns, key) == m_columns.end())
+        m_columns.emplace_back(key ? key : "", std::vector<CaData>());
+}
+
+void CaContainer::AddElement(const char* key, const CaData& element)
+{
+    AddKey(key);
+    FindColumn(m_columns, key)->second.push_back(element);
+}
+
+void CaContainer::RemoveAll()
+{
+    m_columns.clear();
+}

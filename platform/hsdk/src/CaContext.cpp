@@ -1,0 +1,218 @@
+#include <windows.h>
+
+#include "CaContext.h"
+
+#include "HsdkCallLog.h"
+#include "HsdkRecords.h"
+#include "HsdkSession.h"
+#include "HsdkText.h"
+
+namespace
+{
+// Asks the broker whether a context exists; a broken wire counts as a refusal.
+bool Accepts(HsdkSession* session, const nlohmann::json& request)
+{
+    try
+    {
+        return session->Request(request).value("ok", false);
+    }
+    catch (const CaException&)
+    {
+        return false;
+    }
+}
+
+bool SelectProcess(HsdkSession* session, const char* kind, const char* name)
+{
+    nlohmann::json reply;
+    try
+    {
+        reply = session->Request(session->ContextRequest("processes"));
+    }
+    catch (const CaException&)
+    {
+        return false;
+    }
+    const std::string wanted = HsdkText::ToWire(name);
+    for (const nlohmann::json& process : reply.value("processes", nlohmann::json::array()))
+    {
+        if (process.value("name", "") == wanted && process.value("kind", "") == kind)
+        {
+            session->m_processes[kind] = name ? name : "";
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
+CaContext::CaContext(HsdkSession* session)
+    : m_pSession(session), m_packageChooser(session), m_sql(session), m_versionChooser(session),
+      m_checkout(session), m_checkin(session), m_deleteVersion(session), m_renameItem(session),
+      m_removeItem(session)
+{
+    m_pSession->m_pContext = this;
+}
+
+CaContext::~CaContext()
+{
+    m_pSession->m_pContext = nullptr;
+}
+
+bool CaContext::SetProject(const char* project)
+{
+    HSDK_ENTER("CaContext::SetProject", false, project);
+    if (!Accepts(m_pSession, {{"op", "context"}, {"project", HsdkText::ToWire(project)}}))
+        return false;
+    m_pSession->m_sProject = project;
+    m_pSession->m_sState.clear();
+    m_pSession->m_sPackage.clear();
+    m_pSession->m_processes.clear();
+    return true;
+}
+
+bool CaContext::SetState(const char* state)
+{
+    HSDK_ENTER("CaContext::SetState", false, state);
+    if (!Accepts(m_pSession, {{"op", "context"},
+                              {"project", HsdkText::ToWire(m_pSession->m_sProject.c_str())},
+                              {"state", HsdkText::ToWire(state)}}))
+        return false;
+    m_pSession->m_sState = state;
+    m_pSession->m_sPackage.clear();
+    m_pSession->m_processes.clear();
+    return true;
+}
+
+bool CaContext::SetPackage(const char* package)
+{
+    HSDK_ENTER("CaContext::SetPackage", false, package);
+    nlohmann::json request = m_pSession->ContextRequest("context");
+    request["package"] = HsdkText::ToWire(package);
+    if (!Accepts(m_pSession, request))
+        return false;
+    m_pSession->m_sPackage = package;
+    return true;
+}
+
+CaString CaContext::GetProjectName() const
+{
+    HSDK_RECORD("CaContext::GetProjectName");
+    return m_pSession->m_sProject.c_str();
+}
+
+CaString CaContext::GetStateName() const
+{
+    HSDK_RECORD("CaContext::GetStateName");
+    return m_pSession->m_sState.c_str();
+}
+
+CaString CaContext::GetPackageName() const
+{
+    HSDK_RECORD("CaContext::GetPackageName");
+    return m_pSession->m_sPackage.c_str();
+}
+
+CaContainer CaContext::GetStateList()
+{
+    HSDK_ENTER("CaContext::GetStateList", CaContainer());
+    const nlohmann::json reply = m_pSession->Call(
+        {{"op", "states"}, {"project", HsdkText::ToWire(m_pSession->m_sProject.c_str())}});
+    return HsdkRecords::Names(reply.value("names", nlohmann::json::array()));
+}
+
+CaPackageChooser& CaContext::GetPackageChooser()
+{
+    HSDK_RECORD("CaContext::GetPackageChooser");
+    return m_packageChooser;
+}
+
+CaItemList CaContext::GetItemList(bool withFiles, int option)
+{
+    HSDK_ENTER("CaContext::GetItemList", CaItemList(), withFiles, option);
+    const nlohmann::json reply = m_pSession->Call(
+        {{"op", "items"}, {"project", HsdkText::ToWire(m_pSession->m_sProject.c_str())}});
+    CaItemList list;
+    for (const nlohmann::json& row : reply.value("items", nlohmann::json::array()))
+        list.Add(HsdkRecords::Item(m_pSession, row));
+    return list;
+}
+
+CaSQL& CaContext::GetSQL()
+{
+    HSDK_RECORD("CaContext::GetSQL");
+    return m_sql;
+}
+
+CaVersionChooser& CaContext::GetVersionChooser()
+{
+    HSDK_RECORD("CaContext::GetVersionChooser");
+    return m_versionChooser;
+}
+
+bool CaContext::SetCheckout(const char* processName)
+{
+    HSDK_ENTER("CaContext::SetCheckout", false, processName);
+    return SelectProcess(m_pSession, "checkout", processName);
+}
+
+bool CaContext::SetCheckin(const CaString& processName)
+{
+    HSDK_ENTER("CaContext::SetCheckin", false, static_cast<const char*>(processName));
+    return SelectProcess(m_pSession, "checkin", processName);
+}
+
+bool CaContext::SetDeleteVersion(const CaString& processName)
+{
+    HSDK_ENTER("CaContext::SetDeleteVersion", false, static_cast<const char*>(processName));
+    return SelectProcess(m_pSession, "deleteversion", processName);
+}
+
+CaString CaContext::GetDeleteVersionName() const
+{
+    HSDK_RECORD("CaContext::GetDeleteVersionName");
+    const auto process = m_pSession->m_processes.find("deleteversion");
+    return process == m_pSession->m_processes.end() ? "" : process->second.c_str();
+}
+
+bool CaContext::SetRenameItem(const char* processName)
+{
+    HSDK_ENTER("CaContext::SetRenameItem", false, processName);
+    return SelectProcess(m_pSession, "renameitem", processName);
+}
+
+bool CaContext::SetRemoveItem(const char* processName)
+{
+    HSDK_ENTER("CaContext::SetRemoveItem", false, processName);
+    return SelectProcess(m_pSession, "removeitem", processName);
+}
+
+CaCheckout& CaContext::GetCheckout()
+{
+    HSDK_RECORD("CaContext::GetCheckout");
+    return m_checkout;
+}
+
+CaCheckin& CaContext::GetCheckin()
+{
+    HSDK_RECORD("CaContext::GetCheckin");
+    return m_checkin;
+}
+
+CaDeleteVersion& CaContext::GetDeleteVersion()
+{
+    HSDK_RECORD("CaContext::GetDeleteVersion");
+    return m_deleteVersion;
+}
+
+CaRenameItem& CaContext::GetRenameItem()
+{
+    HSDK_RECORD("CaContext::GetRenameItem");
+    return m_renameItem;
+}
+
+CaRemoveItem& CaContext::GetRemoveItem()
+{
+    HSDK_RECORD("CaContext::GetRemoveItem");
+    return m_removeItem;
+}

@@ -1,0 +1,66 @@
+#include <windows.h>
+
+#include "CaHarvest.h"
+
+#include "HsdkCallLog.h"
+#include "HsdkRecords.h"
+#include "HsdkSession.h"
+#include "HsdkText.h"
+
+namespace
+{
+const int kAllProjects = 0;
+const int kActiveProjects = 1;
+const int kInactiveProjects = 2;
+
+CaContainer ProjectList(HsdkSession* session, int kind)
+{
+    const nlohmann::json reply = session->Call({{"op", "projects"}, {"kind", kind}});
+    return HsdkRecords::Names(reply.value("names", nlohmann::json::array()));
+}
+} // namespace
+
+CaHarvest::CaHarvest() : m_pSession(new HsdkSession), m_pContext(new CaContext(m_pSession)) {}
+
+CaHarvest::~CaHarvest()
+{
+    delete m_pContext;
+    delete m_pSession;
+}
+
+int CaHarvest::Login(const char* broker, const char* user, const char* password)
+{
+    // The password stays out of every record.
+    HSDK_ENTER("CaHarvest::Login", forced_, broker, user);
+    return m_pSession->Login(broker, user, password);
+}
+
+void CaHarvest::Logout()
+{
+    HSDK_ENTER("CaHarvest::Logout", );
+    m_pSession->Logout();
+}
+
+CaContext& CaHarvest::GetContext()
+{
+    HSDK_RECORD("CaHarvest::GetContext");
+    return *m_pContext;
+}
+
+CaContainer CaHarvest::GetProjectList()
+{
+    HSDK_ENTER("CaHarvest::GetProjectList", CaContainer());
+    return ProjectList(m_pSession, kAllProjects);
+}
+
+CaContainer CaHarvest::GetActiveProjectList()
+{
+    HSDK_ENTER("CaHarvest::GetActiveProjectList", CaContainer());
+    return ProjectList(m_pSession, kActiveProjects);
+}
+
+CaContainer CaHarvest::GetInactiveProjectList()
+{
+    HSDK_ENTER("CaHarvest::GetInactiveProjectList", CaContainer());
+    return ProjectList(m_pSession, kInactiveProjects);
+}

@@ -1,0 +1,44 @@
+#include <windows.h>
+
+#include "CaItem.h"
+
+#include "CaItemList.h"
+#include "HsdkCallLog.h"
+#include "HsdkRecords.h"
+#include "HsdkSession.h"
+
+CaItem::CaItem() : m_pSession(nullptr), m_nObjId(0), m_nRepositoryObjId(0), m_bItemPath(false) {}
+
+CaItem::CaItem(const CaItem& other) = default;
+
+CaItem::~CaItem() = default;
+
+CaItem& CaItem::operator=(const CaItem& other) = default;
+
+CaString CaItem::GetName() const
+{
+    return m_sName;
+}
+
+bool CaItem::IsItemPath() const
+{
+    return m_bItemPath;
+}
+
+long CaItem::GetParentRepositoryObjId() const
+{
+    return m_nRepositoryObjId;
+}
+
+CaItemList CaItem::GetItemPathList(bool withFiles) const
+{
+    HSDK_ENTER("CaItem::GetItemPathList", CaItemList(), withFiles);
+    CaItemList list;
+    if (!m_pSession || !m_bItemPath)
+        return list;
+    const nlohmann::json reply = m_pSession->Call({{"op", "subItems"}, {"objid", m_nObjId}});
+    for (const nlohmann::json& row : reply.value("items", nlohmann::json::array()))
+        if (withFiles || row.value("isPath", false))
+            list.Add(HsdkRecords::Item(m_pSession, row));
+    return list;
+}

@@ -1,0 +1,59 @@
+#include <windows.h>
+
+#include "CaPackageChooser.h"
+
+#include "HsdkCallLog.h"
+#include "HsdkRecords.h"
+#include "HsdkSession.h"
+#include "HsdkText.h"
+
+namespace
+{
+// "*" matches any run of characters; everything else matches itself.
+bool Matches(const char* pattern, const char* name)
+{
+    if (*pattern == '*')
+        return Matches(pattern + 1, name) || (*name && Matches(pattern, name + 1));
+    if (!*pattern)
+        return !*name;
+    return *pattern == *name && Matches(pattern + 1, name + 1);
+}
+} // namespace
+
+CaPackageChooser::CaPackageChooser(HsdkSession* session)
+    : m_pSession(session), m_sPattern("*"), m_nStatus(0)
+{
+}
+
+CaPackageChooser::~CaPackageChooser() = default;
+
+void CaPackageChooser::SetPackageName(const char* pattern, int option)
+{
+    HSDK_ENTER("CaPackageChooser::SetPackageName", , pattern, option);
+    m_sPattern = pattern;
+}
+
+void CaPackageChooser::SetPkgStatus(int status)
+{
+    HSDK_ENTER("CaPackageChooser::SetPkgStatus", , status);
+    m_nStatus = status;
+}
+
+int CaPackageChooser::Execute(bool wait)
+{
+    HSDK_ENTER("CaPackageChooser::Execute", forced_, wait);
+    m_packages = CaContainer();
+    const nlohmann::json reply = m_pSession->Call(m_pSession->ContextRequest("packages"));
+    nlohmann::json names = nlohmann::json::array();
+    for (const nlohmann::json& name : reply.value("names", nlohmann::json::array()))
+        if (Matches(m_sPattern, HsdkText::FromWire(name.get<std::string>()).c_str()))
+            names.push_back(name);
+    m_packages = HsdkRecords::Names(names);
+    return 0;
+}
+
+CaContainer CaPackageChooser::GetPackageList() const
+{
+    HSDK_ENTER("CaPackageChooser::GetPackageList", CaContainer());
+    return m_packages;
+}

@@ -1,0 +1,170 @@
+#include <winsock2.h>
+#include <windows.h>
+#include <ws2tcpip.h>
+
+#include "HsdkSocket.h"
+
+namespace
+{
+const DWORD kConnectTimeoutMs = 3000;
+// Long enough for a big check-out, short enough that a dead broker never hangs the caller.
+const DWORD kReceiveTimeoutMs = 120000;
+const unsigned long kMaxJson = 16u << 20;
+const unsigned long kMaxPayload = 64u << 20;
+
+void PutLength(char* out, unsigned long value)
+{
+    for (int i = 0; i < 4; ++i)
+        out[i] = static_cast<char>((value >> (24 - 8 * i)) & 0xff);
+}
+
+unsigned long GetLength(const char* in)
+{
+    unsigned long value = 0;
+    for (int i = 0; i < 4; ++i)
+        value = (value << 8) | static_cast<unsigned char>(in[i]);
+    return value;
+}
+
+bool ConnectWithin(SOCKET s, const sockaddr* address, int length)
+{
+    u_long nonBlocking = 1;
+    ioctlsocket(s, FIONBIO, &nonBlocking);
+    if (connect(s, address, length) != 0 && WSAGetLastError() != WSAEWOULDBLOCK)
+        return false;
+    fd_set writable, failed;
+    FD_ZERO(&writable);
+    FD_SET(s, &writable);
+    FD_ZERO(&failed);
+    FD_SET(s, &failed);
+    timeval timeout = {static_cast<long>(kConnectTimeoutMs / 1000), 0};
+    if (select(0, nullptr, &writable, &failed, &timeout) != 1 || !FD_ISSET(s, &writable))
+        return false;
+    int error = 0;
+    int size = sizeof(error);
+    getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);
+    nonBlocking = 0;
+    ioctlsocket(s, FIONBIO, &nonBlocking);
+    return error == 0;
+}
+} // namespace
+
+HsdkSocket::HsdkSocket() : m_bStarted(false), m_socket(INVALID_SOCKET) {}
+
+HsdkSocket::~HsdkSocket()
+{
+    Close();
+    if (m_bStarted)
+        WSACleanup();
+}
+
+bool HsdkSocket::Connect(const std::string& host, const std::string& port)
+{
+    Close();
+    if (!m_bStarted)
+    {
+        WSADATA data;
+        if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
+            return false;
+        m_bStarted = true;
+    }
+    addrinfo hints = {};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    addrinfo* addresses = nullptr;
+    if (getaddrinfo(host.c_str(), port.c_str(), &hints, &addresses) != 0)
+        return false;
+    for (addrinfo* a = addresses; a && m_socket == INVALID_SOCKET; a = a->ai_next)
+    {
+        SOCKET s = socket(a->ai_family, a->ai_socktype, a->ai_protocol);
+        if (s == INVALID_SOCKET)
+            continue;
+        if (ConnectWithin(s, a->ai_addr, static_cast<int>(a->ai_addrlen)))
+            m_socket = s;
+        else
+            closesocket(s);
+    }
+    freeaddrinfo(addresses);
+    if (m_socket == INVALID_SOCKET)
+        return false;
+    const DWORD timeout = kReceiveTimeoutMs;
+    setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
+               sizeof(timeout));
+    setsockopt(m_socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&timeout),
+               sizeof(timeout));
+    BOOL noDelay = TRUE;
+    setsockopt(m_socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay),
+               sizeof(noDelay));
+    return true;
+}
+
+void HsdkSocket::Close()
+{
+    if (m_socket != INVALID_SOCKET)
+    {
+        closesocket(m_socket);
+        m_socket = INVALID_SOCKET;
+    }
+}
+
+bool HsdkSocket::IsOpen() const
+{
+    return m_socket != INVALID_SOCKET;
+}
+
+bool HsdkSocket::Send(const std::string& json, const std::string& payload)
+{
+    char lengths[8];
+    PutLength(lengths, static_cast<unsigned long>(json.size()));
+    PutLength(lengths + 4, static_cast<unsigned long>(payload.size()));
+    const bool sent = SendAll(lengths, sizeof(lengths)) && SendAll(json.data(), json.size()) &&
+                      SendAll(payload.data(), payload.size());
+    if (!sent)
+        Close();
+    return sent;
+}
+
+bool HsdkSocket::Receive(std::string& json, std::string& payload)
+{
+    char lengths[8];
+    bool received = ReceiveAll(lengths, sizeof(lengths));
+    const unsigned long jsonLength = GetLength(lengths);
+    const unsigned long payloadLength = GetLength(lengths + 4);
+    received = received && jsonLength > 0 && jsonLength <= kMaxJson && payloadLength <= kMaxPayload;
+    if (received)
+    {
+        json.assign(jsonLength, '\0');
+        payload.assign(payloadLength, '\0');
+        received = ReceiveAll(&json[0], jsonLength) && ReceiveAll(&payload[0], payloadLength);
+    }
+    if (!received)
+        Close();
+    return received;
+}
+
+bool HsdkSocket::SendAll(const char* data, size_t length)
+{
+    while (length > 0 && m_socket != INVALID_SOCKET)
+    {
+        const int sent = send(m_socket, data, static_cast<int>(length), 0);
+        if (sent <= 0)
+            return false;
+        data += sent;
+        length -= sent;
+    }
+    return length == 0;
+}
+
+bool HsdkSocket::ReceiveAll(char* data, size_t length)
+{
+    while (length > 0 && m_socket != INVALID_SOCKET)
+    {
+        const int received = recv(m_socket, data, static_cast<int>(length), 0);
+        if (received <= 0)
+            return false;
+        data += received;
+        length -= received;
+    }
+    return length == 0;
+}

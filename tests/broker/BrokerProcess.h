@@ -1,0 +1,45 @@
+#pragma once
+
+#include "BrokerClient.h"
+
+#include <memory>
+#include <string>
+
+// A real harbroker on a fresh data folder holding the sample repository, for one test.
+class BrokerProcess {
+public:
+    BrokerProcess();
+    BrokerProcess(const BrokerProcess&) = delete;
+    BrokerProcess& operator=(const BrokerProcess&) = delete;
+    ~BrokerProcess();
+
+    void start();
+    // Ends the broker with the signal and reaps it.
+    void stop(int signal);
+    int port() const { return m_port; }
+    const std::string& dataDir() const { return m_dataDir; }
+
+    std::unique_ptr<BrokerClient> client();
+    std::unique_ptr<BrokerClient> login(const std::string& user, const std::string& password,
+                                        const std::string& machine = "TESTPC");
+    // Every row of every table, as text: equal snapshots mean an unchanged database.
+    std::string snapshot() const;
+
+    static int run(const std::string& commandLine);
+
+private:
+    std::string m_dataDir;
+    int m_pid = -1;
+    int m_port = 0;
+};
+
+// A request in the sample's working context (project QXP, state Development, package QXP-001).
+inline nlohmann::json qxpRequest(const char* op, nlohmann::json fields = nlohmann::json::object())
+{
+    fields["op"] = op;
+    fields["project"] = "QXP";
+    fields["state"] = "Development";
+    if (!fields.contains("package"))
+        fields["package"] = "QXP-001";
+    return fields;
+}

@@ -1,0 +1,182 @@
+#include "BrokerError.h"
+#include "BrokerProcess.h"
+#include "Database.h"
+#include "ReadOnlyQuery.h"
+#include "Repository.h"
+#include "SampleRepository.h"
+#include "Transaction.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+using nlohmann::json;
+
+namespace {
+
+class SqlTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/broker-sql.XXXXXX";
+        m_dir = mkdtemp(pattern);
+        m_repository = std::make_unique<Repository>(m_dir);
+        SampleRepository::create(*m_repository);
+        m_readOnly = std::make_unique<Database>(Repository::databasePath(m_dir), true);
+    }
+    void TearDown() override
+    {
+        m_readOnly.reset();
+        m_repository.reset();
+        std::filesystem::remove_all(m_dir);
+    }
+
+    json query(const std::string& sql, ReadOnlyQuery::Limits limits = {})
+    {
+        return ReadOnlyQuery(*m_readOnly, limits).run(sql);
+    }
+
+    // The refusal's text, or "" when the statement ran.
+    std::string refusal(const std::string& sql, ReadOnlyQuery::Limits limits = {})
+    {
+        try {
+            query(sql, limits);
+            return "";
+        } catch (const BrokerError& e) {
+            EXPECT_EQ(e.code(), "sql") << sql;
+            return e.what();
+        }
+    }
+
+    std::string snapshot()
+    {
+        Statement s = m_repository->db().prepare(
+            "SELECT (SELECT group_concat(id || name || removed) FROM items) || "
+            "(SELECT group_concat(id || status) FROM versions) || (SELECT group_concat(name || hash) FROM users)");
+        s.step();
+        return s.text(0);
+    }
+
+    std::string m_dir;
+    std::unique_ptr<Repository> m_repository;
+    std::unique_ptr<Database> m_readOnly;
+};
+
+} // namespace
+
+TEST_F(SqlTest, FolderQueryOfTheTreeReturnsTypedColumnsInOrder)
+{
+    const json r = query("select itemobjid, trim(itemname) as itemname, parentobjid from haritems where "
+                         "repositobjid=1 and itemtype=0 order by parentobjid, itemobjid");
+    EXPECT_EQ(r["columns"], json({"ITEMOBJID", "ITEMNAME", "PARENTOBJID"}));
+    EXPECT_EQ(r["data"]["ITEMOBJID"], json({1, 2, 4, 5, 6, 7, 3}));
+    EXPECT_EQ(r["data"]["PARENTOBJID"], json({0, 1, 1, 1, 1, 1, 2}));
+    EXPECT_EQ(r["data"]["ITEMNAME"][3], "화면");
+    EXPECT_EQ(r["rows"], 7);
+}
+
+TEST_F(SqlTest, FileQueriesSpanBothRepositoriesAndLikeIsCaseSensitive)
+{
+    const std::string head = "select b.pathfullname, a.itemname from haritems a, harpathfullname b where "
+                             "a.parentobjid = b.itemobjid and ";
+    const std::string repositories = " and (a.repositobjid=1 or a.repositobjid=2 )";
+    const json screens = query(head + "a.itemname like '%.xml%'" + repositories);
+    std::multiset<std::string> found;
+    for (std::size_t i = 0; i < screens["rows"].get<std::size_t>(); ++i)
+        found.insert(screens["data"]["PATHFULLNAME"][i].get<std::string>() + "\\" +
+                     screens["data"]["ITEMNAME"][i].get<std::string>());
+    EXPECT_EQ(found, (std::multiset<std::string>{"\\QXRepo\\Proj1\\Screen1.xml", "\\QXRepo\\Proj1\\Screens\\Main.xml",
+                                                 "\\QXRepo\\Proj2\\Order.xml", "\\QXRepo\\화면\\종합화면.xml",
+                                                 "\\QXRepo\\Docs\\notes.xml.bak", "\\Common\\Lib\\Common.xml",
+                                                 "\\Common\\Shared\\Screens\\Popup.xml"}));
+    EXPECT_EQ(query(head + "a.itemname like '%.XML%'" + repositories)["rows"], 0);
+
+    const json solutions = query(head + "a.itemname like '%qxsln%'" + repositories);
+    EXPECT_EQ(solutions["rows"], 2);
+    const json folders = query(head + "itemtype=0" + repositories);
+    EXPECT_EQ(folders["rows"], 9) << "every folder but the two roots has a parent path";
+}
+
+TEST_F(SqlTest, ValuesKeepTheirTypesAndNullsTheirPlace)
+{
+    const json r = query("select null as Empty, 7 as n, '7' as t, 1.5 as r, itemname as ItemName, "
+                         "itemname from haritems where itemobjid = 1");
+    EXPECT_EQ(r["columns"], json({"EMPTY", "N", "T", "R", "ITEMNAME"}));
+    EXPECT_TRUE(r["data"]["EMPTY"][0].is_null());
+    EXPECT_TRUE(r["data"]["N"][0].is_number_integer());
+    EXPECT_TRUE(r["data"]["T"][0].is_string());
+    EXPECT_DOUBLE_EQ(r["data"]["R"][0].get<double>(), 1.5);
+    EXPECT_EQ(r["data"]["ITEMNAME"][0], "QXRepo");
+
+    const json removedStayOut = query("select v.mappedversion from harversions v where v.itemobjid = 13 "
+                                      "order by cast(v.mappedversion as integer) desc");
+    EXPECT_EQ(removedStayOut["data"]["MAPPEDVERSION"][0], "10");
+    EXPECT_EQ(query("select * from haritems where 1 = 0")["data"]["ITEMNAME"], json::array());
+}
+
+TEST_F(SqlTest, RefusesAnythingButOneBoundedSelectOverTheViews)
+{
+    const std::string before = snapshot();
+    const char* refused[] = {
+        "delete from haritems",
+        "DELETE FROM versions",
+        "update items set name = 'x'",
+        "insert into users(name, hash) values('x', 'y')",
+        "drop table users",
+        "drop view haritems",
+        "attach database '/tmp/other.db' as other",
+        "pragma writable_schema = 1",
+        "create table t(x)",
+        "select 1; delete from items",
+        "select 1; select 2",
+        "select * from users",
+        "SELECT * FROM Users",
+        "select count(*) from main.users",
+        "select name, hash from users",
+        "select * from haritems where itemname in (select name from users)",
+        "with u as (select * from users) select * from u",
+        "select * from items",
+        "select * from contents",
+        "select * from sqlite_master",
+        "select bytes from contents",
+        "select randomblob(4)",
+        "vacuum",
+        "",
+        "select * from nosuchtable",
+    };
+    for (const char* sql : refused)
+        EXPECT_NE(refusal(sql), "") << sql;
+    EXPECT_NE(refusal("select 1 " + std::string(70000, ' ')).find("too long"), std::string::npos);
+    EXPECT_NE(refusal("select a.itemobjid from haritems a, haritems b, haritems c, haritems d").find("too many"),
+              std::string::npos);
+    ReadOnlyQuery::Limits quick;
+    quick.maxTime = std::chrono::milliseconds(200);
+    EXPECT_NE(refusal("with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c", quick)
+                  .find("too long"),
+              std::string::npos);
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(query("select 1 as one;  ")["data"]["ONE"][0], 1) << "a trailing semicolon is fine";
+    EXPECT_EQ(query("select count(*) as n from haritems")["data"]["N"][0], 30) << "the guard is reusable";
+}
+
+TEST(SqlOverTheWire, ListsTenThousandItemsInOneReply)
+{
+    BrokerProcess broker;
+    auto admin = broker.login("harvest", "harvest");
+    ASSERT_EQ(admin->request({{"op", "admin.createFolder"}, {"path", "\\Common\\Bulk"}})["ok"], true);
+    {
+        Repository repository(broker.dataDir());
+        Transaction transaction(repository.db());
+        const std::int64_t folder = *repository.folder("\\Common\\Bulk");
+        for (int i = 0; i < 12000; ++i)
+            repository.createItem(folder, "screen" + std::to_string(i) + ".xml");
+        transaction.commit();
+    }
+    const json r = admin->request({{"op", "sql"},
+                                   {"statement", "select b.pathfullname, a.itemname from haritems a, harpathfullname b "
+                                                 "where a.parentobjid = b.itemobjid and a.itemname like '%.xml%'"}});
+    ASSERT_EQ(r["ok"], true) << r.dump().substr(0, 200);
+    EXPECT_EQ(r["rows"], 12007);
+    EXPECT_EQ(r["data"]["PATHFULLNAME"].size(), 12007u);
+}

@@ -1,0 +1,164 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "CHCheckOutDlg.h"
+#include "DialogTesting.h"
+#include "VORAgent.h"
+#include "WorkTesting.h"
+
+using namespace dialog_testing;
+using namespace work_testing;
+
+namespace
+{
+class CheckOutList : public ::testing::Test
+{
+protected:
+    void SetUp() override { LogInAsDev1(); }
+};
+
+int CountLinesWith(const std::vector<std::string>& lines, const std::string& text)
+{
+    int count = 0;
+    for (const std::string& line : lines)
+        count += line.find(text) != std::string::npos ? 1 : 0;
+    return count;
+}
+} // namespace
+
+TEST_F(CheckOutList, ABatchWithAFileHeldByAnotherUserWritesBackOnlyTheFilesCheckedOut)
+{
+    const std::string screens = FreshFolder("checkout_screens");
+    const std::string proj2 = FreshFolder("checkout_proj2");
+    const std::string shared = FreshFolder("checkout_shared");
+    WriteMarker(screens, "\\QXRepo\\Proj1\\Screens");
+    WriteMarker(proj2, "\\QXRepo\\Proj2");
+    WriteMarker(shared, "\\Common\\Shared\\Screens");
+    // Order.xml is held by dev2 in the sample repository.
+    std::multimap<CString, CString> files = {{"Popup.xml", shared.c_str()},
+                                             {"Order.xml", proj2.c_str()},
+                                             {"Main.xcml", screens.c_str()}};
+
+    MessageBoxes boxes;
+    OutputLog log;
+    std::vector<int> positions;
+    CHCheckOutDlg dialog;
+    dialog.SetDlgType(1);
+    dialog.SetMMapFiles(&files);
+    const INT_PTR result = RunModal(
+        dialog,
+        [&](CDialog& dlg)
+        {
+            HWND list = Control(dlg, IDC_CHECKOUT_FILE);
+            EXPECT_EQ(Text(dlg, 0), "체크아웃 항목 선택");
+            EXPECT_EQ(ListColumn(list, 0),
+                      (std::vector<std::string>{"Main.xcml", "Order.xml", "Popup.xml"}));
+            EXPECT_EQ(ListColumn(list, 1), (std::vector<std::string>{screens, proj2, shared}));
+            for (int row = 0; row < 3; ++row)
+                EXPECT_TRUE(IsRowChecked(list, row));
+            EXPECT_TRUE(IsEnabled(dlg, IDOK));
+
+            positions = ConfirmRecordingProgress(dlg, IDC_CHECKOUT_PROGRESS);
+        });
+
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(files, (std::multimap<CString, CString>{{"Main.xcml", screens.c_str()},
+                                                      {"Popup.xml", shared.c_str()}}));
+    EXPECT_EQ(positions, (std::vector<int>{1, 33, 66, 99}));
+    EXPECT_FALSE(IsReadOnly(screens + "\\Main.xcml"));
+    EXPECT_TRUE(FileExists(shared + "\\Popup.xml"));
+    EXPECT_FALSE(FileExists(proj2 + "\\Order.xml"));
+
+    const std::vector<std::string>& lines = log.Lines();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines.front().find("---- [Check Out] started at time"), 0u);
+    EXPECT_EQ(lines.back().find("---- [Check Out] ended at time"), 0u);
+    EXPECT_EQ(CountLinesWith(lines, " checked out to "), 2);
+    EXPECT_EQ(CountLinesWith(lines, "Main.xcml"), 1);
+    EXPECT_EQ(CountLinesWith(lines, "Popup.xml"), 1);
+    EXPECT_TRUE(boxes.Seen().empty()) << "the refusal goes to the output log only";
+}
+
+TEST_F(CheckOutList, OkNeedsACheckedRowAndCancelLeavesTheFilesAlone)
+{
+    const std::string folder = FreshFolder("checkout_cancel");
+    std::vector<CString> files = {"a.xml", "b.xml", "c.xml"};
+    OutputLog log;
+    CHCheckOutDlg dialog;
+    dialog.SetDlgType(2);
+    dialog.SetCollFiles(&files, folder.c_str());
+    const INT_PTR result =
+        RunModal(dialog,
+                 [&](CDialog& dlg)
+                 {
+                     HWND list = Control(dlg, IDC_CHECKOUT_FILE);
+                     EXPECT_EQ(Text(dlg, 0), "체크아웃취소 항목 선택");
+                     EXPECT_EQ(ListColumn(list, 1), (std::vector<std::string>(3, folder)));
+                     AfxClickDlgButton(&dlg, IDC_CHECKOUT_NON_SELECT_ALL);
+                     EXPECT_FALSE(IsRowChecked(list, 0));
+                     EXPECT_FALSE(IsEnabled(dlg, IDOK));
+                     CheckRow(list, 1, true);
+                     EXPECT_TRUE(IsEnabled(dlg, IDOK));
+                     CheckRow(list, 1, false);
+                     AfxClickDlgButton(&dlg, IDC_CHECKOUT_SELECT_ALL);
+                     EXPECT_TRUE(IsRowChecked(list, 2));
+                     EXPECT_TRUE(IsEnabled(dlg, IDOK));
+                     AfxClickDlgButton(&dlg, IDCANCEL);
+                 });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(files, (std::vector<CString>{"a.xml", "b.xml", "c.xml"}));
+    EXPECT_TRUE(log.Lines().empty());
+
+    std::vector<CString> none;
+    CHCheckOutDlg empty;
+    empty.SetDlgType(1);
+    empty.SetCollFiles(&none, folder.c_str());
+    RunModal(empty,
+             [&](CDialog& dlg)
+             {
+                 EXPECT_FALSE(IsEnabled(dlg, IDOK));
+                 AfxClickDlgButton(&dlg, IDCANCEL);
+             });
+}
+
+TEST_F(CheckOutList, UndoMakesTheFileReadOnlyAndFetchesItAlsoWhenTheReleaseFails)
+{
+    const std::string folder = FreshFolder("undo_proj1");
+    WriteMarker(folder, "\\QXRepo\\Proj1");
+    // Nobody holds Screen1.xcml: there is nothing to release.
+    WriteFile(folder + "\\Screen1.xcml", "my unsaved edit");
+    WriteFile(folder + "\\Screen1.xml", "another edit");
+    std::vector<CString> files = {"Screen1.xcml", "Screen1.xml"};
+
+    MessageBoxes boxes;
+    OutputLog log;
+    std::vector<int> positions;
+    CHCheckOutDlg dialog;
+    dialog.SetDlgType(2);
+    dialog.SetCollFiles(&files, folder.c_str());
+    const INT_PTR result = RunModal(dialog,
+                                    [&](CDialog& dlg)
+                                    {
+                                        HWND list = Control(dlg, IDC_CHECKOUT_FILE);
+                                        CheckRow(list, 1, false);
+                                        positions =
+                                            ConfirmRecordingProgress(dlg, IDC_CHECKOUT_PROGRESS);
+                                    });
+
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(files, (std::vector<CString>{"Screen1.xcml"}));
+    EXPECT_EQ(positions, (std::vector<int>{1, 100}));
+    EXPECT_TRUE(IsReadOnly(folder + "\\Screen1.xcml"));
+    EXPECT_EQ(ReadFile(folder + "\\Screen1.xcml"), "Screen1.xcml 0\r\n");
+    EXPECT_EQ(ReadFile(folder + "\\Screen1.xml"), "another edit") << "unchecked: left alone";
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, folder + "\\Screen1.xcml 파일의 체크아웃 취소 실패");
+    ASSERT_GE(log.Lines().size(), 2u);
+    EXPECT_EQ(log.Lines().front().find("---- [Undo Checkout] started"), 0u);
+    EXPECT_EQ(log.Lines().back().find("---- [Undo Checkout] ended"), 0u);
+}

@@ -1,0 +1,236 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CHCompScreenDlg.h"
+#include "DialogTesting.h"
+#include "VORAgent.h"
+#include "WorkTesting.h"
+
+using namespace dialog_testing;
+using namespace work_testing;
+
+namespace
+{
+const char kNothingSelected[] = "선택된 항목이 없습니다. 원하는 항목을 선택해 주십시오.";
+const char kCheckOutRefused[] =
+    "다른 사람(혹은 자신)이 체크아웃한 파일은 재차 체크아웃할 수 없습니다.";
+const char kGetLatestRefused[] = "체크아웃한 파일이 포함되어 있습니다.\r\n체크아웃한 상태의 "
+                                 "파일은 최신 버전을 받을 수 없습니다.";
+const char kCheckInRefused[] = "자신이 체크아웃한 파일에 한해서 체크인 할 수 있습니다.";
+const char kUndoRefused[] = "자신이 체크아웃한 파일에 한해서 체크아웃 취소 할 수 있습니다.";
+
+const int kFree = 1;
+const int kHeldByOther = 2;
+const int kHeldByMe = 3;
+
+class CompScreenFiles : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        LogInAsDev1();
+        m_root = FreshFolder("comp_screens");
+        VORAgent::SetClientDirectory(m_root.c_str());
+    }
+
+    // The dialog once the states have been read.
+    INT_PTR Run(CHCompScreenDlg& dialog, const std::function<void(CDialog&, HWND)>& drive)
+    {
+        return RunModal(dialog,
+                        [&](CDialog& dlg)
+                        {
+                            Settle();
+                            drive(dlg, Control(dlg, IDC_XML_FILES));
+                        });
+    }
+
+    std::vector<std::string> Texts(const MessageBoxes& boxes)
+    {
+        std::vector<std::string> texts;
+        for (const MessageBoxSeen& box : boxes.Seen())
+            texts.push_back(box.text);
+        return texts;
+    }
+
+    std::string m_root;
+};
+
+std::string Cell(HWND list, int row, int column)
+{
+    return ListColumn(list, column)[row];
+}
+} // namespace
+
+TEST_F(CompScreenFiles, EveryCommandRefusesAnEmptySelectionAndRowsOfTheWrongState)
+{
+    MessageBoxes boxes;
+    OutputLog log;
+    CHCompScreenDlg dialog;
+    Run(dialog,
+        [&](CDialog& dlg, HWND list)
+        {
+            const int order = RowNamed(list, "Order.xml");
+            const int screen1 = RowNamed(list, "Screen1.xml");
+            ASSERT_GE(order, 0);
+            ASSERT_GE(screen1, 0);
+            EXPECT_EQ(RowNamed(list, "Screen1.xcml"), -1) << "only .xml files are listed";
+            EXPECT_EQ(Cell(list, screen1, 1), "\\QXRepo\\Proj1");
+            EXPECT_EQ(StateImage(list, screen1), kFree);
+            EXPECT_EQ(StateImage(list, order), kHeldByOther);
+            EXPECT_EQ(Cell(list, order, 2), "dev2");
+            EXPECT_EQ(Cell(list, order, 3), "C:\\QXWork\\QXRepo\\Proj2\\Order.xml");
+
+            for (int button : {IDC_CHECK_OUT, IDC_GET_LATEST_VER, IDC_CHECK_IN, IDC_CANCEL_CHECKOUT,
+                               IDC_OPEN_XML_FILE})
+                AfxClickDlgButton(&dlg, button);
+            EXPECT_EQ(Texts(boxes), std::vector<std::string>(5, kNothingSelected));
+            EXPECT_TRUE(IsWindow(dlg.m_hWnd));
+
+            SelectRows(list, {screen1, order});
+            for (int button : {IDC_CHECK_OUT, IDC_CHECK_IN, IDC_CANCEL_CHECKOUT})
+                AfxClickDlgButton(&dlg, button);
+            const std::vector<std::string> texts = Texts(boxes);
+            EXPECT_EQ(std::vector<std::string>(texts.begin() + 5, texts.end()),
+                      (std::vector<std::string>{kCheckOutRefused, kCheckInRefused, kUndoRefused}));
+            EXPECT_TRUE(log.Lines().empty()) << "a refused command does nothing";
+
+            // Files held by others may still be fetched.
+            SelectRows(list, {order});
+            AfxClickDlgButton(&dlg, IDC_GET_LATEST_VER);
+            EXPECT_EQ(boxes.Seen().size(), 8u);
+            EXPECT_EQ(ReadFile(m_root + "\\QXRepo\\Proj2\\Order.xml"), "Order.xml 0\r\n");
+            EXPECT_EQ(StateImage(list, order), kHeldByOther);
+            AfxClickDlgButton(&dlg, IDCANCEL);
+        });
+    ASSERT_EQ(log.Lines().size(), 3u);
+    EXPECT_EQ(log.Lines()[0].find("---- [Get Latest Version] started"), 0u);
+    EXPECT_EQ(log.Lines()[2].find("---- [Get Latest Version] ended"), 0u);
+}
+
+TEST_F(CompScreenFiles, CheckOutCheckInAndUndoRefreshTheRowFromTheRepository)
+{
+    MessageBoxes boxes;
+    OutputLog log;
+    const std::string local = m_root + "\\QXRepo\\Proj1\\Screen1.xml";
+    CHCompScreenDlg dialog;
+    Run(dialog,
+        [&](CDialog& dlg, HWND list)
+        {
+            const int screen1 = RowNamed(list, "Screen1.xml");
+            const int other = RowNamed(list, "종합화면.xml");
+            SelectRows(list, {screen1});
+            AfxClickDlgButton(&dlg, IDC_CHECK_OUT);
+            EXPECT_EQ(StateImage(list, screen1), kHeldByMe);
+            EXPECT_EQ(Cell(list, screen1, 2), "dev1");
+            EXPECT_EQ(Cell(list, screen1, 3), local);
+            EXPECT_FALSE(IsReadOnly(local));
+
+            SelectRows(list, {screen1, other});
+            AfxClickDlgButton(&dlg, IDC_GET_LATEST_VER);
+            AfxClickDlgButton(&dlg, IDC_CHECK_OUT);
+            EXPECT_EQ(Texts(boxes),
+                      (std::vector<std::string>{kGetLatestRefused, kCheckOutRefused}));
+
+            WriteFile(local, "Screen1.xml edited\r\n");
+            SelectRows(list, {screen1});
+            AfxClickDlgButton(&dlg, IDC_CHECK_IN);
+            EXPECT_EQ(StateImage(list, screen1), kFree);
+            EXPECT_EQ(Cell(list, screen1, 2), "");
+            EXPECT_EQ(Cell(list, screen1, 3), "");
+
+            AfxClickDlgButton(&dlg, IDC_CHECK_OUT);
+            WriteFile(local, "to be thrown away\r\n");
+            AfxClickDlgButton(&dlg, IDC_CANCEL_CHECKOUT);
+            EXPECT_EQ(StateImage(list, screen1), kFree);
+            EXPECT_TRUE(IsReadOnly(local));
+            EXPECT_EQ(ReadFile(local), "Screen1.xml edited\r\n");
+            AfxClickDlgButton(&dlg, IDCANCEL);
+        });
+    EXPECT_EQ(boxes.Seen().size(), 2u);
+    std::vector<std::string> starts;
+    for (const std::string& line : log.Lines())
+    {
+        if (line.find(" started at time") != std::string::npos)
+            starts.push_back(line.substr(0, line.find(" started")));
+    }
+    EXPECT_EQ(starts, (std::vector<std::string>{"---- [Check Out]", "---- [Check In]",
+                                                "---- [Check Out]", "---- [Undo Checkout]"}));
+}
+
+TEST_F(CompScreenFiles, OpenHandsTheHostTheCheckedOutCopyOrTheCopyBelowTheRoot)
+{
+    CHCompScreenDlg dialog;
+    std::vector<std::string> expected;
+    Run(dialog,
+        [&](CDialog& dlg, HWND list)
+        {
+            const int held = RowNamed(list, "종합화면.xml");
+            const int free = RowNamed(list, "Order.xml");
+            SelectRows(list, {held});
+            AfxClickDlgButton(&dlg, IDC_CHECK_OUT);
+            ASSERT_EQ(StateImage(list, held), kHeldByMe);
+
+            Type(dlg, IDC_XML_CLIENT_PATH, "C:\\");
+            const std::string heldPath = Cell(list, held, 3);
+            const std::string freePath = "C:\\\\QXRepo\\Proj2\\Order.xml";
+            expected = held < free ? std::vector<std::string>{heldPath, freePath}
+                                   : std::vector<std::string>{freePath, heldPath};
+            SelectRows(list, {held, free});
+            AfxClickDlgButton(&dlg, IDC_OPEN_XML_FILE);
+        });
+    EXPECT_FALSE(IsWindow(dialog.m_hWnd));
+    ASSERT_TRUE(dialog.IsRequiredOpenFiles());
+    std::vector<std::string> opened;
+    for (int i = 0; i < dialog.GetRequiredOpenFiles()->GetSize(); ++i)
+        opened.push_back(static_cast<LPCSTR>(dialog.GetRequiredOpenFiles()->GetAt(i)));
+    EXPECT_EQ(opened, expected);
+    EXPECT_EQ(static_cast<LPCSTR>(VORAgent::GetClientDirectory()), std::string("C:\\"));
+    VORAgent::UndoCheckOut("종합화면.xml", (m_root + "\\QXRepo\\화면").c_str(), "\\QXRepo\\화면");
+}
+
+TEST_F(CompScreenFiles, HeaderClicksSortAndEveryOpeningStartsAscending)
+{
+    auto positions = [](HWND list)
+    {
+        return std::vector<int>{RowNamed(list, "Main.xml"), RowNamed(list, "notes.xml.bak"),
+                                RowNamed(list, "Order.xml")};
+    };
+    auto ascending = [](const std::vector<int>& rows)
+    { return rows[0] < rows[1] && rows[1] < rows[2]; };
+    auto descending = [](const std::vector<int>& rows)
+    { return rows[0] > rows[1] && rows[1] > rows[2]; };
+
+    CHCompScreenDlg first;
+    Run(first,
+        [&](CDialog& dlg, HWND list)
+        {
+            ClickListHeader(list, 0);
+            EXPECT_TRUE(ascending(positions(list))) << "letters compare without case";
+            ClickListHeader(list, 0);
+            EXPECT_TRUE(descending(positions(list)));
+            ClickListHeader(list, 1);
+            const std::vector<std::string> paths = ListColumn(list, 1);
+            EXPECT_EQ(paths.front().rfind("\\Common", 0), 0u);
+            EXPECT_EQ(paths.back().rfind("\\QXRepo\\화면", 0), 0u);
+            ClickListHeader(list, 0);
+            Type(dlg, IDC_XML_CLIENT_PATH, (m_root + "\\").c_str());
+            AfxClickDlgButton(&dlg, IDCANCEL);
+        });
+    EXPECT_EQ(static_cast<LPCSTR>(VORAgent::GetClientDirectory()), m_root);
+
+    CHCompScreenDlg second;
+    Run(second,
+        [&](CDialog& dlg, HWND list)
+        {
+            EXPECT_EQ(Text(dlg, IDC_XML_CLIENT_PATH), m_root);
+            ClickListHeader(list, 0);
+            EXPECT_TRUE(ascending(positions(list)));
+            Type(dlg, IDC_XML_CLIENT_PATH, (m_root + "\\gone").c_str());
+            AfxClickDlgButton(&dlg, IDCANCEL);
+        });
+    EXPECT_EQ(VORAgent::GetClientDirectory(), VORAgent::GetSysDrive());
+}

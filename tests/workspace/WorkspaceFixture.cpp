@@ -1,0 +1,152 @@
+#include <windows.h>
+#include "WorkspaceFixture.h"
+
+static void RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string child = path + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+TempFolder::TempFolder()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    static int serial = 0;
+    m_path = std::string(temp) + "vorws" + std::to_string(GetCurrentProcessId()) + "_" +
+             std::to_string(++serial);
+    CreateDirectoryA(m_path.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder()
+{
+    RemoveTree(m_path);
+}
+
+std::string TempFolder::Write(const std::string& name, const std::string& bytes) const
+{
+    const std::string path = PathOf(name);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return path;
+}
+
+std::wstring Wide(const std::string& narrow)
+{
+    const int size = MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, nullptr, 0);
+    std::wstring wide(size, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, wide.data(), size);
+    wide.resize(size - 1);
+    return wide;
+}
+
+bool IsFolder(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string Utf16Document(const std::string& utf8)
+{
+    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                         nullptr, 0);
+    std::wstring withMark(size + 1, L'\xFEFF');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &withMark[1], size);
+    return std::string(reinterpret_cast<const char*>(withMark.data()),
+                       withMark.size() * sizeof(wchar_t));
+}
+
+std::string Describe(const std::vector<ElementRecord>& records)
+{
+    std::string text;
+    for (const ElementRecord& record : records)
+    {
+        if (!text.empty())
+            text += ' ';
+        text += std::to_string(record.type);
+        if (record.type == ElementRecord::Attribute)
+            text += ":" + record.name + "=" + record.value;
+    }
+    return text;
+}
+
+// The monitor's objects must exist before the process first writes to the debugger output.
+static DebugTrace& g_startMonitorEarly = DebugTrace::Instance();
+
+DebugTrace& DebugTrace::Instance()
+{
+    static DebugTrace trace;
+    return trace;
+}
+
+DebugTrace::DebugTrace()
+{
+    InitializeCriticalSection(&m_lock);
+    CreateMutexA(nullptr, FALSE, "DBWinMutex");
+    HANDLE mapping =
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER");
+    m_buffer = static_cast<const char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
+    m_bufferReady = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_BUFFER_READY");
+    m_dataReady = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
+    CloseHandle(CreateThread(nullptr, 0, Monitor, this, 0, nullptr));
+}
+
+DWORD WINAPI DebugTrace::Monitor(void* self)
+{
+    DebugTrace& trace = *static_cast<DebugTrace*>(self);
+    for (;;)
+    {
+        SetEvent(trace.m_bufferReady);
+        WaitForSingleObject(trace.m_dataReady, INFINITE);
+        EnterCriticalSection(&trace.m_lock);
+        trace.m_lines.emplace_back(trace.m_buffer + sizeof(DWORD));
+        LeaveCriticalSection(&trace.m_lock);
+    }
+}
+
+void DebugTrace::Clear()
+{
+    Lines();
+    EnterCriticalSection(&m_lock);
+    m_lines.clear();
+    LeaveCriticalSection(&m_lock);
+}
+
+std::vector<std::string> DebugTrace::Lines()
+{
+    // A line of our own marks the end: everything sent before it has arrived when it does.
+    static const std::string marker = "--- end of trace ---";
+    OutputDebugStringA(marker.c_str());
+    for (int waited = 0; waited < 5000; ++waited)
+    {
+        EnterCriticalSection(&m_lock);
+        if (!m_lines.empty() && m_lines.back() == marker)
+        {
+            m_lines.pop_back();
+            std::vector<std::string> lines = m_lines;
+            LeaveCriticalSection(&m_lock);
+            return lines;
+        }
+        LeaveCriticalSection(&m_lock);
+        Sleep(1);
+    }
+    return {};
+}

@@ -1,0 +1,59 @@
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+#include "CMngFileReader.h"
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class TempFolder
+{
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
+    // Writes the bytes as they are and returns the file's full path.
+    std::string Write(const std::string& name, const std::string& bytes) const;
+
+private:
+    std::string m_path;
+};
+
+std::wstring Wide(const std::string& narrow);
+bool IsFolder(const std::string& path);
+// The UTF-8 text as UTF-16 little-endian bytes with a byte order mark.
+std::string Utf16Document(const std::string& utf8);
+
+// Gives the tests the reader's internals.
+template <class Parser> class Probe : public Parser
+{
+public:
+    const std::vector<ElementRecord>& Records() const { return this->m_vecElements; }
+    IXmlReader* Reader() const { return this->m_spReader.p; }
+};
+
+// The records in one line: the type of each, name=value for attributes.
+std::string Describe(const std::vector<ElementRecord>& records);
+
+// Lines sent to the debugger output, received the way a debug monitor receives them.
+class DebugTrace
+{
+public:
+    static DebugTrace& Instance();
+    void Clear();
+    // Every line sent so far, once the monitor has received them all.
+    std::vector<std::string> Lines();
+
+private:
+    DebugTrace();
+    static DWORD WINAPI Monitor(void* self);
+
+    HANDLE m_bufferReady;
+    HANDLE m_dataReady;
+    const char* m_buffer;
+    CRITICAL_SECTION m_lock;
+    std::vector<std::string> m_lines;
+};
