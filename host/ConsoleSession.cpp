@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <map>
@@ -136,7 +137,7 @@ void CConsoleSession::PrintUsage(FILE* stream)
 int CConsoleSession::Run(int argc, char** argv)
 {
     // Nothing may wait for a person: the agent's message boxes go to stderr.
-    ::SetEnvironmentVariableA("VOR_NONINTERACTIVE", "1");
+    _putenv("VOR_NONINTERACTIVE=1");
     AfxSetMessageBoxHandler(
         [](HWND, LPCSTR lpszText, LPCSTR, UINT nType)
         {

@@ -6,6 +6,7 @@
 #include <CHLogInDlg.h>
 #include <VORAgent.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,7 @@ class HostStartUp : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ::SetEnvironmentVariableA("VOR_NONINTERACTIVE", "1");
+        _putenv("VOR_NONINTERACTIVE=1");
         SetClientInstalled(true);
         ::CreateDirectoryA((BinFolder() + "\\sys").c_str(), NULL);
         m_ini = BinFolder() + "\\sys\\qxp_vor.ini";
@@ -57,18 +58,18 @@ protected:
                              "Project=QXP\r\nState=Development\r\nPackage=QXP-001\r\n");
     }
 
-    // Counts the login dialogs and answers each with the next password; an empty one cancels.
-    void AnswerLogins(std::vector<std::string> passwords)
+    // Counts the login dialogs and answers each with its attempts in turn: a password pressed
+    // with OK, or an empty text for Cancel.
+    void AnswerLogins(std::vector<std::vector<std::string>> dialogs)
     {
-        AfxSetModalHook(
-            [this, passwords](CDialog* dialog)
+        AfxSetModalHook([this, dialogs](CDialog* dialog) {
+            if (!dialog->IsKindOf(RUNTIME_CLASS(CHLogInDlg)))
             {
-                if (!dialog->IsKindOf(RUNTIME_CLASS(CHLogInDlg)))
-                {
-                    dialog->EndDialog(IDCANCEL);
-                    return;
-                }
-                const std::string& password = passwords.at(m_nLogins++);
+                dialog->EndDialog(IDCANCEL);
+                return;
+            }
+            for (const std::string& password : dialogs.at(m_nLogins++))
+            {
                 if (password.empty())
                 {
                     AfxClickDlgButton(dialog, IDCANCEL);
@@ -76,7 +77,8 @@ protected:
                 }
                 dialog->SetDlgItemText(1001, password.c_str());
                 AfxClickDlgButton(dialog, IDOK);
-            });
+            }
+        });
     }
 
     static std::vector<std::string> Lines(COutputWnd& output)
@@ -126,7 +128,7 @@ TEST_F(HostStartUp, StoredLoginConnectsAndTheOutputWindowShowsEveryLine)
     wnd.GetOutput().SendMessage(WM_VOR_OUTPUT, 0, 0);
     std::vector<std::string> lines = Lines(wnd.GetOutput());
     EXPECT_THAT(lines, Contains(HasSubstr("---- [Get Latest Version] started")));
-    EXPECT_THAT(lines, Contains(HasSubstr("readme.txt updated to")));
+    EXPECT_THAT(lines, Contains(HasSubstr("readme.txt;0 updated to")));
     EXPECT_EQ(lines.back(), "[오류] Item readme.txt can not be processed.");
 
     // The working folder feeds the commands: the fetched folder now mirrors \QXRepo\Docs.
@@ -151,13 +153,13 @@ TEST_F(HostStartUp, LoginDialogOnlyWhileLoggedOut)
 {
     WriteConfig("");
     // A wrong password keeps the dialog open; cancel leaves the host running logged out.
-    AnswerLogins({"wrong", "", "dev1pw"});
+    AnswerLogins({{"wrong", ""}, {"dev1pw"}});
     CHostMainWnd wnd;
     ASSERT_TRUE(wnd.Create());
     wnd.StartUp();
 
     EXPECT_FALSE(VORAgent::IsLogIn());
-    EXPECT_EQ(m_nLogins, 2);
+    EXPECT_EQ(m_nLogins, 1);
     ASSERT_EQ(m_boxes.size(), 1u);
     EXPECT_THAT(m_boxes[0], HasSubstr("로그인 실패!"));
     EXPECT_TRUE(IsEnabled(wnd, ID_VOR_LOGIN));
@@ -165,7 +167,7 @@ TEST_F(HostStartUp, LoginDialogOnlyWhileLoggedOut)
     EXPECT_EQ(VORAgent::GetOutputHwnd(), wnd.GetOutput().GetSafeHwnd());
 
     wnd.SendMessage(WM_COMMAND, ID_VOR_LOGIN);
-    EXPECT_EQ(m_nLogins, 3);
+    EXPECT_EQ(m_nLogins, 2);
     EXPECT_TRUE(VORAgent::IsLogIn());
     EXPECT_TRUE(IsEnabled(wnd, ID_VOR_CHECK_IN));
     EXPECT_FALSE(IsEnabled(wnd, ID_VOR_LOGIN));
