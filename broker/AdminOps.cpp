@@ -16,46 +16,74 @@ std::int64_t AdminOps::packageOf(const nlohmann::json& request)
     return m_repository.package(stateId, names[2]);
 }
 
-nlohmann::json AdminOps::run(const std::string& op, const nlohmann::json& request, const std::string& payload)
+nlohmann::json AdminOps::run(const std::string& op, const nlohmann::json& request,
+                             const std::string& payload)
 {
     const RequestFields f(request);
     Repository& r = m_repository;
     nlohmann::json reply = nlohmann::json::object();
     Transaction transaction(r.db());
-    if (op == "createUser") {
+    if (op == "createUser")
+    {
         r.createUser(f.text("user"), f.text("password"), f.flag("admin", false));
-    } else if (op == "deleteUser") {
+    }
+    else if (op == "deleteUser")
+    {
         r.deleteUser(f.text("user"));
-    } else if (op == "createProject") {
+    }
+    else if (op == "createProject")
+    {
         r.createProject(f.text("project"), f.flag("active", true));
-    } else if (op == "setProjectActive") {
+    }
+    else if (op == "setProjectActive")
+    {
         r.setProjectActive(f.text("project"), f.flag("active", true));
-    } else if (op == "createState") {
+    }
+    else if (op == "createState")
+    {
         r.createState(r.project(f.text("project")), f.text("state"));
-    } else if (op == "createProcess") {
-        r.createProcess(r.state(r.project(f.text("project")), f.text("state")), f.text("name"), f.text("kind"));
-    } else if (op == "deleteProcess") {
+    }
+    else if (op == "createProcess")
+    {
+        r.createProcess(r.state(r.project(f.text("project")), f.text("state")), f.text("name"),
+                        f.text("kind"));
+    }
+    else if (op == "deleteProcess")
+    {
         r.deleteProcess(r.state(r.project(f.text("project")), f.text("state")), f.text("name"));
-    } else if (op == "createPackage") {
+    }
+    else if (op == "createPackage")
+    {
         r.createPackage(r.state(r.project(f.text("project")), f.text("state")), f.text("package"));
-    } else if (op == "deletePackage") {
+    }
+    else if (op == "deletePackage")
+    {
         r.deletePackage(r.state(r.project(f.text("project")), f.text("state")), f.text("package"));
-    } else if (op == "createRepository") {
+    }
+    else if (op == "createRepository")
+    {
         const auto [repository, root] = r.createRepository(f.text("repository"));
         for (const std::string& project : f.texts("projects"))
             r.linkRepository(f.text("repository"), r.project(project));
         reply = {{"repositobjid", repository}, {"rootobjid", root}};
-    } else if (op == "linkRepository") {
+    }
+    else if (op == "linkRepository")
+    {
         r.linkRepository(f.text("repository"), r.project(f.text("project")));
-    } else if (op == "createFolder") {
+    }
+    else if (op == "createFolder")
+    {
         reply["objid"] = r.createFolder(f.text("path"), f.optionalInteger("objid"));
-    } else if (op == "createItem") {
+    }
+    else if (op == "createItem")
+    {
         const auto folder = r.folder(f.text("folder"));
         if (!folder)
             throw BrokerError("notFound", "no folder " + f.text("folder"));
         const std::int64_t item = r.createItem(*folder, f.text("name"), f.optionalInteger("objid"));
         reply["objid"] = item;
-        if (!f.flag("noVersion", false)) {
+        if (!f.flag("noVersion", false))
+        {
             NewVersion spec;
             spec.modifier = f.text("user", "harvest");
             spec.packageId = packageOf(request);
@@ -63,20 +91,26 @@ nlohmann::json AdminOps::run(const std::string& op, const nlohmann::json& reques
             spec.modified = f.optionalText("modified");
             reply["versionobjid"] = r.addVersion(item, spec, r.storeContent(payload)).first;
         }
-    } else if (op == "addVersion") {
+    }
+    else if (op == "addVersion")
+    {
         NewVersion spec;
         spec.status = f.text("status", "N");
         spec.modifier = f.text("user");
         spec.packageId = packageOf(request);
         spec.description = f.optionalText("description");
         spec.modified = f.optionalText("modified");
-        if (spec.status == "R") {
+        if (spec.status == "R")
+        {
             spec.machine = f.text("machine");
             spec.clientPath = f.text("clientPath");
         }
-        const auto [id, number] = r.addVersion(r.fileByPath(f.text("itemPath")), spec, r.storeContent(payload));
+        const auto [id, number] =
+            r.addVersion(r.fileByPath(f.text("itemPath")), spec, r.storeContent(payload));
         reply = {{"versionobjid", id}, {"version", std::to_string(number)}};
-    } else if (op == "reserve") {
+    }
+    else if (op == "reserve")
+    {
         const std::int64_t item = r.fileByPath(f.text("itemPath"));
         const auto versions = r.itemVersions(item);
         if (versions.empty())
@@ -89,15 +123,22 @@ nlohmann::json AdminOps::run(const std::string& op, const nlohmann::json& reques
         spec.clientPath = f.text("clientPath");
         const auto [id, number] = r.addVersion(item, spec, versions.back().contentId);
         reply = {{"versionobjid", id}, {"version", std::to_string(number)}};
-    } else if (op == "deleteVersion") {
+    }
+    else if (op == "deleteVersion")
+    {
         r.deleteVersion(f.integer("versionobjid"));
-    } else if (op == "removeItem") {
+    }
+    else if (op == "removeItem")
+    {
         const std::string path = f.text("itemPath");
         const std::size_t cut = path.rfind('\\');
-        const auto folder = cut == std::string::npos || cut == 0 ? std::nullopt : r.folder(path.substr(0, cut));
+        const auto folder =
+            cut == std::string::npos || cut == 0 ? std::nullopt : r.folder(path.substr(0, cut));
         if (!folder || !r.removeItem(*folder, path.substr(cut + 1)))
             throw BrokerError("notFound", "no item " + path);
-    } else {
+    }
+    else
+    {
         throw BrokerError("protocol", "unknown admin op " + op);
     }
     transaction.commit();

@@ -13,7 +13,8 @@
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-namespace {
+namespace
+{
 
 bool readAll(const fs::path& path, std::string& bytes)
 {
@@ -39,7 +40,8 @@ int BrokerClient::connectTo(const std::string& host, int port)
     if (inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1)
         throw std::runtime_error("bad address " + host);
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+    {
         if (fd >= 0)
             ::close(fd);
         throw std::runtime_error("cannot connect to " + host + ":" + std::to_string(port));
@@ -58,7 +60,8 @@ std::string BrokerClient::nativePath(const std::string& wirePath)
     return path;
 }
 
-json BrokerClient::login(const std::string& user, const std::string& password, const std::string& machine)
+json BrokerClient::login(const std::string& user, const std::string& password,
+                         const std::string& machine)
 {
     return request({{"op", "login"}, {"user", user}, {"password", password}, {"machine", machine}});
 }
@@ -69,7 +72,8 @@ json BrokerClient::request(const json& header, const std::string& payload)
     if (!m_socket->send(header, payload))
         throw std::runtime_error("send failed: " + m_socket->error());
     const std::string clientDir = header.value("clientDir", std::string());
-    for (;;) {
+    for (;;)
+    {
         RawFrame frame;
         json reply;
         if (!m_socket->receive(frame))
@@ -90,33 +94,48 @@ json BrokerClient::request(const json& header, const std::string& payload)
     }
 }
 
-void BrokerClient::writeFile(const std::string& clientDir, const json& event, const std::string& bytes)
+void BrokerClient::writeFile(const std::string& clientDir, const json& event,
+                             const std::string& bytes)
 {
     const fs::path local = nativePath(clientDir + "\\" + event["path"].get<std::string>());
     json answer = {{"op", "fileDone"}, {"written", false}};
     std::error_code error;
     std::string existing;
-    if (fs::exists(local) && !event["replace"].get<bool>()) {
+    if (fs::exists(local) && !event["replace"].get<bool>())
+    {
         answer["reason"] = "exists";
-    } else if (event["skipIdentical"].get<bool>() && readAll(local, existing) && existing == bytes) {
+    }
+    else if (event["skipIdentical"].get<bool>() && readAll(local, existing) && existing == bytes)
+    {
         answer["reason"] = "identical";
-    } else if (!fs::is_directory(local.parent_path()) &&
-               (!event["createDirs"].get<bool>() || !fs::create_directories(local.parent_path(), error))) {
+    }
+    else if (!fs::is_directory(local.parent_path()) &&
+             (!event["createDirs"].get<bool>() ||
+              !fs::create_directories(local.parent_path(), error)))
+    {
         answer["reason"] = "failed";
         answer["error"] = "no folder " + local.parent_path().string();
-    } else {
+    }
+    else
+    {
         if (fs::exists(local))
             fs::permissions(local, fs::perms::owner_write, fs::perm_options::add, error);
         std::ofstream out(local, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();
-        if (!out) {
+        if (!out)
+        {
             answer["reason"] = "failed";
             answer["error"] = "cannot write " + local.string();
-        } else {
-            const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+        }
+        else
+        {
+            const auto writable =
+                fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
             fs::permissions(local, writable,
-                            event["readOnly"].get<bool>() ? fs::perm_options::remove : fs::perm_options::add, error);
+                            event["readOnly"].get<bool>() ? fs::perm_options::remove
+                                                          : fs::perm_options::add,
+                            error);
             answer["written"] = true;
         }
     }
@@ -129,7 +148,8 @@ void BrokerClient::sendFile(const std::string& clientDir, const json& event)
     const fs::path local = nativePath(clientDir + "\\" + event["path"].get<std::string>());
     std::string bytes;
     json answer = {{"op", "file"}, {"index", event["index"]}, {"exists", true}};
-    if (!readAll(local, bytes)) {
+    if (!readAll(local, bytes))
+    {
         answer["exists"] = false;
         answer["error"] = "cannot read " + local.string();
         bytes.clear();

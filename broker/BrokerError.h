@@ -4,7 +4,8 @@
 #include <string>
 
 // A request that cannot be served; the code travels to the client as the reply's "code".
-class BrokerError : public std::runtime_error {
+class BrokerError : public std::runtime_error
+{
 public:
     BrokerError(std::string code, const std::string& text)
         : std::runtime_error(text), m_code(std::move(code))

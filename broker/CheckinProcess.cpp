@@ -11,18 +11,20 @@ CheckinProcess::CheckinProcess(Repository& repository, ProcessChannel& channel)
 
 bool CheckinProcess::validOptions(const CheckinRequest& request)
 {
-    return request.mode >= 0 && request.mode <= 2 && request.itemOption >= 0 && request.itemOption <= 2 &&
-           request.pathOption >= 0 && request.pathOption <= 2;
+    return request.mode >= 0 && request.mode <= 2 && request.itemOption >= 0 &&
+           request.itemOption <= 2 && request.pathOption >= 0 && request.pathOption <= 2;
 }
 
 int CheckinProcess::run(const CheckinRequest& request)
 {
-    if (request.files.empty()) {
+    if (request.files.empty())
+    {
         m_channel.message("HSRV_E_CHECKIN_NO_FILES", {});
         return 1;
     }
     bool failed = false;
-    for (std::size_t i = 0; i < request.files.size(); ++i) {
+    for (std::size_t i = 0; i < request.files.size(); ++i)
+    {
         Messages messages;
         if (!checkIn(request, i, messages))
             failed = true;
@@ -37,23 +39,28 @@ bool CheckinProcess::checkIn(const CheckinRequest& request, std::size_t index, M
     const std::string& name = request.files[index];
     const std::string localPath = request.clientDir + "\\" + name;
     const ProcessChannel::FileData file = m_channel.requestFile(index, name);
-    auto refuse = [&](const char* key, std::vector<std::string> args) {
+    auto refuse = [&](const char* key, std::vector<std::string> args)
+    {
         messages.emplace_back(key, std::move(args));
         return false;
     };
     if (!file.exists)
-        return refuse("HSRV_E_FA", {localPath, file.error.empty() ? "the file cannot be read" : file.error});
+        return refuse("HSRV_E_FA",
+                      {localPath, file.error.empty() ? "the file cannot be read" : file.error});
 
     const std::size_t cut = name.rfind('\\');
     const std::string fileName = cut == std::string::npos ? name : name.substr(cut + 1);
-    const std::string subPath = cut == std::string::npos || request.pathOption == 2 ? "" : name.substr(0, cut);
-    const std::string folderPath = subPath.empty() ? request.viewPath : request.viewPath + "\\" + subPath;
+    const std::string subPath =
+        cut == std::string::npos || request.pathOption == 2 ? "" : name.substr(0, cut);
+    const std::string folderPath =
+        subPath.empty() ? request.viewPath : request.viewPath + "\\" + subPath;
     if (!Repository::validName(fileName))
         return refuse("HSRV_E_FA", {localPath, "invalid file name"});
 
     Transaction transaction(m_repository.db());
     auto folder = m_repository.folder(folderPath);
-    if (!folder && request.pathOption == 1) {
+    if (!folder && request.pathOption == 1)
+    {
         const auto view = m_repository.folder(request.viewPath);
         if (view && m_repository.createPath(*view, subPath))
             folder = m_repository.folder(folderPath);
@@ -73,7 +80,8 @@ bool CheckinProcess::checkIn(const CheckinRequest& request, std::size_t index, M
     reserved.clientPath = localPath;
 
     const auto item = m_repository.liveItem(*folder, fileName);
-    if (!item) {
+    if (!item)
+    {
         if (request.itemOption == 2)
             return refuse("HSRV_E_CHECKIN_EXISTING_ITEMS_ONLY", {localPath});
         if (request.mode == 2)
@@ -85,7 +93,8 @@ bool CheckinProcess::checkIn(const CheckinRequest& request, std::size_t index, M
         if (request.mode == 1)
             m_repository.addVersion(itemId, reserved, contentId);
         transaction.commit();
-        messages.push_back({"HSRV_I_CHECKIN", {localPath, itemPath + ";" + std::to_string(number)}});
+        messages.push_back(
+            {"HSRV_I_CHECKIN", {localPath, itemPath + ";" + std::to_string(number)}});
         return true;
     }
     if (request.itemOption == 1)
@@ -98,7 +107,8 @@ bool CheckinProcess::checkIn(const CheckinRequest& request, std::size_t index, M
     reserved.machine = held->machine;
     reserved.clientPath = held->clientPath;
 
-    if (request.mode == 2) {
+    if (request.mode == 2)
+    {
         m_repository.deleteVersion(held->objid);
         transaction.commit();
         messages.push_back({"HSRV_I_CHECKIN_RELEASE", {itemPath}});
@@ -109,9 +119,11 @@ bool CheckinProcess::checkIn(const CheckinRequest& request, std::size_t index, M
         if (v.status == "N")
             latestNormalContent = v.contentId;
     const std::int64_t contentId = m_repository.storeContent(file.bytes);
-    if (contentId == latestNormalContent) {
+    if (contentId == latestNormalContent)
+    {
         messages.push_back({"HSRV_I_CHECKIN_NO_CHANGES", {localPath}});
-        if (request.mode == 0) {
+        if (request.mode == 0)
+        {
             m_repository.deleteVersion(held->objid);
             messages.push_back({"HSRV_I_CHECKIN_RELEASE", {itemPath}});
         }

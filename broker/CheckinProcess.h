@@ -10,7 +10,8 @@
 class ProcessChannel;
 class Repository;
 
-struct CheckinRequest {
+struct CheckinRequest
+{
     std::string user;
     std::string machine;
     std::int64_t packageId = 0;
@@ -25,7 +26,8 @@ struct CheckinRequest {
 
 // Stores client files as new items or as the new versions of the user's reservations. Each file is
 // its own transaction, and its messages go out only after it is committed.
-class CheckinProcess {
+class CheckinProcess
+{
 public:
     CheckinProcess(Repository& repository, ProcessChannel& channel);
 

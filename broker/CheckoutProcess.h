@@ -7,7 +7,8 @@
 class ProcessChannel;
 class Repository;
 
-struct CheckoutRequest {
+struct CheckoutRequest
+{
     std::string user;
     std::string machine;
     std::int64_t packageId = 0;
@@ -21,7 +22,8 @@ struct CheckoutRequest {
 
 // Copies chosen versions to the client, reserving them in the update modes. Each reservation is
 // committed on its own before its file leaves, so what a message reports is stored.
-class CheckoutProcess {
+class CheckoutProcess
+{
 public:
     CheckoutProcess(Repository& repository, ProcessChannel& channel);
 
@@ -33,9 +35,15 @@ public:
                                     const std::string& viewPath, int pathOption);
 
 private:
-    enum class Outcome { Done, Left, Failed };
+    enum class Outcome
+    {
+        Done,
+        Left,
+        Failed
+    };
     Outcome checkOut(const CheckoutRequest& request, std::int64_t versionId);
-    bool heldHere(const CheckoutRequest& request, std::int64_t itemId, const std::string& localPath);
+    bool heldHere(const CheckoutRequest& request, std::int64_t itemId,
+                  const std::string& localPath);
 
     Repository& m_repository;
     ProcessChannel& m_channel;

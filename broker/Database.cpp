@@ -6,9 +6,11 @@
 
 Database::Database(const std::string& path, bool readOnly)
 {
-    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
-                      SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
+    const int flags =
+        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
+        SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr) != SQLITE_OK)
+    {
         const std::string text = m_db ? sqlite3_errmsg(m_db) : "out of memory";
         sqlite3_close(m_db);
         throw BrokerError("internal", "cannot open " + path + ": " + text);
@@ -21,13 +23,31 @@ Database::Database(const std::string& path, bool readOnly)
 
 Database::~Database()
 {
+    for (auto& [sql, cached] : m_cache)
+        sqlite3_finalize(cached.stmt);
     sqlite3_close_v2(m_db);
+}
+
+Statement Database::prepare(std::string_view sql)
+{
+    const auto found = m_cache.find(std::string(sql));
+    if (found != m_cache.end())
+    {
+        if (found->second.inUse)
+            return Statement(m_db, sql);
+        return Statement(m_db, found->second.stmt, &found->second.inUse);
+    }
+    Statement fresh(m_db, sql);
+    Cached& cached = m_cache[std::string(sql)];
+    std::swap(cached.stmt, fresh.m_stmt);
+    return Statement(m_db, cached.stmt, &cached.inUse);
 }
 
 void Database::exec(const char* sql)
 {
     char* error = nullptr;
-    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &error) != SQLITE_OK)
+    {
         const std::string text = error ? error : "unknown error";
         sqlite3_free(error);
         throw BrokerError("internal", "database error: " + text);

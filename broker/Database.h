@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 // One SQLite connection to the repository file.
-class Database {
+class Database
+{
 public:
     Database(const std::string& path, bool readOnly);
     Database(const Database&) = delete;
@@ -14,10 +16,19 @@ public:
     ~Database();
 
     void exec(const char* sql);
-    Statement prepare(std::string_view sql) { return Statement(m_db, sql); }
+    // Statements are prepared once per connection and reused; a statement still in use when the
+    // same text is asked for again gets a fresh copy.
+    Statement prepare(std::string_view sql);
     std::int64_t lastInsertId() const;
     sqlite3* handle() const { return m_db; }
 
 private:
+    struct Cached
+    {
+        sqlite3_stmt* stmt = nullptr;
+        bool inUse = false;
+    };
+
     sqlite3* m_db = nullptr;
+    std::unordered_map<std::string, Cached> m_cache;
 };

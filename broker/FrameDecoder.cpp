@@ -1,6 +1,7 @@
 #include "FrameDecoder.h"
 
-namespace {
+namespace
+{
 
 constexpr std::size_t PrefixSize = 8;
 
@@ -16,7 +17,8 @@ std::uint32_t readBigEndian(const std::string& buffer, std::size_t at)
 
 void FrameDecoder::append(const char* data, std::size_t size)
 {
-    if (m_offset > 0 && m_offset >= m_buffer.size() / 2) {
+    if (m_offset > 0 && m_offset >= m_buffer.size() / 2)
+    {
         m_buffer.erase(0, m_offset);
         m_offset = 0;
     }
@@ -32,11 +34,13 @@ FrameDecoder::Result FrameDecoder::next(RawFrame& frame)
         return Result::Incomplete;
     const std::uint32_t headerSize = readBigEndian(m_buffer, m_offset);
     const std::uint32_t payloadSize = readBigEndian(m_buffer, m_offset + 4);
-    if (headerSize == 0) {
+    if (headerSize == 0)
+    {
         m_error = "empty frame header";
         return Result::Invalid;
     }
-    if (headerSize > m_limits.maxHeader || payloadSize > m_limits.maxPayload) {
+    if (headerSize > m_limits.maxHeader || payloadSize > m_limits.maxPayload)
+    {
         m_error = "frame too large";
         return Result::Invalid;
     }
@@ -47,7 +51,8 @@ FrameDecoder::Result FrameDecoder::next(RawFrame& frame)
     frame.header.assign(m_buffer, start, headerSize);
     frame.payload.assign(m_buffer, start + headerSize, payloadSize);
     m_offset += total;
-    if (m_offset == m_buffer.size()) {
+    if (m_offset == m_buffer.size())
+    {
         m_buffer.clear();
         m_offset = 0;
     }
@@ -67,9 +72,11 @@ std::size_t FrameDecoder::missing() const
 std::string FrameDecoder::prefix(std::size_t headerSize, std::size_t payloadSize)
 {
     std::string bytes(PrefixSize, '\0');
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
+    {
         bytes[static_cast<std::size_t>(i)] = static_cast<char>((headerSize >> (24 - 8 * i)) & 0xff);
-        bytes[static_cast<std::size_t>(4 + i)] = static_cast<char>((payloadSize >> (24 - 8 * i)) & 0xff);
+        bytes[static_cast<std::size_t>(4 + i)] =
+            static_cast<char>((payloadSize >> (24 - 8 * i)) & 0xff);
     }
     return bytes;
 }

@@ -5,7 +5,8 @@
 #include <string>
 
 // Size bounds of one frame; a peer that is not logged in gets the small ones.
-struct FrameLimits {
+struct FrameLimits
+{
     std::uint32_t maxHeader;
     std::uint32_t maxPayload;
 
@@ -14,16 +15,23 @@ struct FrameLimits {
 };
 
 // One frame as it arrived: the JSON header's text and the binary payload.
-struct RawFrame {
+struct RawFrame
+{
     std::string header;
     std::string payload;
 };
 
 // Splits a byte stream into frames: two big-endian 32-bit lengths (header, payload), then the
 // header text and the payload. Lengths are checked before anything is buffered for them.
-class FrameDecoder {
+class FrameDecoder
+{
 public:
-    enum class Result { Incomplete, Frame, Invalid };
+    enum class Result
+    {
+        Incomplete,
+        Frame,
+        Invalid
+    };
 
     explicit FrameDecoder(FrameLimits limits) : m_limits(limits) {}
 

@@ -6,7 +6,8 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 constexpr int MaxNesting = 64;
 
@@ -14,19 +15,27 @@ bool nestingWithin(const std::string& text, int limit)
 {
     int depth = 0;
     bool inString = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+    {
         const char c = text[i];
-        if (inString) {
+        if (inString)
+        {
             if (c == '\\')
                 ++i;
             else if (c == '"')
                 inString = false;
-        } else if (c == '"') {
+        }
+        else if (c == '"')
+        {
             inString = true;
-        } else if (c == '[' || c == '{') {
+        }
+        else if (c == '[' || c == '{')
+        {
             if (++depth > limit)
                 return false;
-        } else if (c == ']' || c == '}') {
+        }
+        else if (c == ']' || c == '}')
+        {
             --depth;
         }
     }
@@ -44,9 +53,10 @@ FrameSocket::~FrameSocket()
 
 bool FrameSocket::receive(RawFrame& frame)
 {
-    std::string chunk;
-    for (;;) {
-        switch (m_decoder.next(frame)) {
+    for (;;)
+    {
+        switch (m_decoder.next(frame))
+        {
         case FrameDecoder::Result::Frame:
             return true;
         case FrameDecoder::Result::Invalid:
@@ -55,16 +65,20 @@ bool FrameSocket::receive(RawFrame& frame)
         case FrameDecoder::Result::Incomplete:
             break;
         }
-        // Read what the frame still needs, in bounded steps, so a large payload is not copied twice.
-        chunk.resize(std::clamp<std::size_t>(m_decoder.missing(), 64 << 10, 4 << 20));
-        const ssize_t got = ::recv(m_fd, chunk.data(), chunk.size(), 0);
+        // Read what the frame still needs, in bounded steps, so a large payload is not copied
+        // twice.
+        const std::size_t wanted = std::clamp<std::size_t>(m_decoder.missing(), 64 << 10, 4 << 20);
+        if (m_chunk.size() < wanted)
+            m_chunk.resize(wanted);
+        const ssize_t got = ::recv(m_fd, m_chunk.data(), wanted, 0);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got <= 0) {
+        if (got <= 0)
+        {
             m_error = got == 0 ? "connection closed" : "receive failed";
             return false;
         }
-        m_decoder.append(chunk.data(), static_cast<std::size_t>(got));
+        m_decoder.append(m_chunk.data(), static_cast<std::size_t>(got));
     }
 }
 
@@ -76,22 +90,26 @@ bool FrameSocket::send(const nlohmann::json& header, std::string_view payload)
                       {const_cast<char*>(text.data()), text.size()},
                       {const_cast<char*>(payload.data()), payload.size()}};
     int first = 0;
-    while (first < 3) {
+    while (first < 3)
+    {
         msghdr message{};
         message.msg_iov = parts + first;
         message.msg_iovlen = static_cast<std::size_t>(3 - first);
         ssize_t sent = ::sendmsg(m_fd, &message, MSG_NOSIGNAL);
         if (sent < 0 && errno == EINTR)
             continue;
-        if (sent < 0) {
+        if (sent < 0)
+        {
             m_error = "send failed";
             return false;
         }
-        while (first < 3 && static_cast<std::size_t>(sent) >= parts[first].iov_len) {
+        while (first < 3 && static_cast<std::size_t>(sent) >= parts[first].iov_len)
+        {
             sent -= static_cast<ssize_t>(parts[first].iov_len);
             ++first;
         }
-        if (first < 3) {
+        if (first < 3)
+        {
             parts[first].iov_base = static_cast<char*>(parts[first].iov_base) + sent;
             parts[first].iov_len -= static_cast<std::size_t>(sent);
         }

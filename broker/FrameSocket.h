@@ -8,7 +8,8 @@
 #include <string_view>
 
 // A connected stream socket that carries frames; owns the descriptor.
-class FrameSocket {
+class FrameSocket
+{
 public:
     FrameSocket(int fd, FrameLimits limits);
     FrameSocket(const FrameSocket&) = delete;
@@ -16,7 +17,8 @@ public:
     ~FrameSocket();
 
     void setLimits(FrameLimits limits) { m_decoder.setLimits(limits); }
-    // Blocks for the next frame; false when the peer closed or sent a frame that breaks the framing.
+    // Blocks for the next frame; false when the peer closed or sent a frame that breaks the
+    // framing.
     bool receive(RawFrame& frame);
     bool send(const nlohmann::json& header, std::string_view payload = {});
     void shutdown();
@@ -28,5 +30,6 @@ public:
 private:
     int m_fd;
     FrameDecoder m_decoder;
+    std::string m_chunk;
     std::string m_error;
 };

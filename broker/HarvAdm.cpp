@@ -13,24 +13,31 @@
 #include <map>
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 const std::map<std::string, const char*> Listings = {
     {"users", "SELECT name, CASE admin WHEN 0 THEN '' ELSE 'admin' END FROM users ORDER BY id"},
-    {"projects", "SELECT name, CASE active WHEN 0 THEN 'inactive' ELSE 'active' END FROM projects ORDER BY id"},
-    {"states", "SELECT p.name, s.name FROM states s JOIN projects p ON p.id = s.project ORDER BY p.id, s.position"},
-    {"processes", "SELECT p.name, s.name, c.name, c.kind FROM processes c JOIN states s ON s.id = c.state "
-                  "JOIN projects p ON p.id = s.project ORDER BY p.id, s.position, c.id"},
+    {"projects",
+     "SELECT name, CASE active WHEN 0 THEN 'inactive' ELSE 'active' END FROM projects ORDER BY id"},
+    {"states", "SELECT p.name, s.name FROM states s JOIN projects p ON p.id = s.project ORDER BY "
+               "p.id, s.position"},
+    {"processes",
+     "SELECT p.name, s.name, c.name, c.kind FROM processes c JOIN states s ON s.id = c.state "
+     "JOIN projects p ON p.id = s.project ORDER BY p.id, s.position, c.id"},
     {"packages", "SELECT p.name, s.name, k.name FROM packages k JOIN states s ON s.id = k.state "
                  "JOIN projects p ON p.id = s.project ORDER BY p.id, s.position, k.id"},
-    {"repositories", "SELECT r.id, r.name, r.root, coalesce(group_concat(p.name, ','), '') FROM repositories r "
-                     "LEFT JOIN project_repositories pr ON pr.repository = r.id LEFT JOIN projects p ON "
-                     "p.id = pr.project GROUP BY r.id ORDER BY r.id"},
-    {"items", "SELECT i.id, i.type, coalesce(i.path, f.path || '\\' || i.name) FROM items i LEFT JOIN items f "
+    {"repositories",
+     "SELECT r.id, r.name, r.root, coalesce(group_concat(p.name, ','), '') FROM repositories r "
+     "LEFT JOIN project_repositories pr ON pr.repository = r.id LEFT JOIN projects p ON "
+     "p.id = pr.project GROUP BY r.id ORDER BY r.id"},
+    {"items", "SELECT i.id, i.type, coalesce(i.path, f.path || '\\' || i.name) FROM items i LEFT "
+              "JOIN items f "
               "ON f.id = i.parent WHERE i.removed = 0 ORDER BY i.id"},
-    {"versions", "SELECT versionobjid, itemobjid, mappedversion, versionstatus, modifier, modifiedtime, "
-                 "coalesce(packagename, ''), coalesce(clientmachine, ''), coalesce(clientpath, '') "
-                 "FROM harversions ORDER BY versionobjid"},
+    {"versions",
+     "SELECT versionobjid, itemobjid, mappedversion, versionstatus, modifier, modifiedtime, "
+     "coalesce(packagename, ''), coalesce(clientmachine, ''), coalesce(clientpath, '') "
+     "FROM harversions ORDER BY versionobjid"},
 };
 
 void list(Repository& repository, const std::string& what)
@@ -40,7 +47,8 @@ void list(Repository& repository, const std::string& what)
         throw BrokerError("invalid", "nothing to list called " + what);
     Statement s = repository.db().prepare(listing->second);
     const int columns = sqlite3_column_count(s.handle());
-    while (s.step()) {
+    while (s.step())
+    {
         for (int i = 0; i < columns; ++i)
             std::printf("%s%s", i ? "\t" : "", s.text(i).c_str());
         std::printf("\n");
@@ -66,9 +74,11 @@ int main(int argc, char** argv)
 
     app.add_subcommand("sample", "create the sample repository in an empty database");
 
-    auto* op = app.add_subcommand("op", "run one administrative request, as an admin user could over the wire");
+    auto* op = app.add_subcommand(
+        "op", "run one administrative request, as an admin user could over the wire");
     std::string opName, opJson = "{}", payloadFile;
-    op->add_option("name", opName, "request name without \"admin.\" (createFolder, reserve, ...)")->required();
+    op->add_option("name", opName, "request name without \"admin.\" (createFolder, reserve, ...)")
+        ->required();
     op->add_option("json", opJson, "request fields as a JSON object");
     op->add_option("--payload", payloadFile, "file whose bytes are the request's payload");
 
@@ -77,8 +87,10 @@ int main(int argc, char** argv)
     std::vector<std::string> importProjects;
     import->add_option("folder", importDir, "local folder")->required();
     import->add_option("repository", importName, "repository name")->required();
-    import->add_option("--project", importProjects, "project that sees the repository (repeatable)");
-    import->add_option("--user", importUser, "modifier of the imported versions")->capture_default_str();
+    import->add_option("--project", importProjects,
+                       "project that sees the repository (repeatable)");
+    import->add_option("--user", importUser, "modifier of the imported versions")
+        ->capture_default_str();
 
     auto* listing = app.add_subcommand("list", "list users, projects, states, processes, packages, "
                                                "repositories, items or versions");
@@ -86,26 +98,41 @@ int main(int argc, char** argv)
     listing->add_option("what", listWhat)->required();
 
     CLI11_PARSE(app, argc, argv);
-    try {
+    try
+    {
         Repository repository(dataDir);
-        if (app.got_subcommand("sample")) {
+        if (app.got_subcommand("sample"))
+        {
+            // A sample is scratch data made before every test process: speed over durability.
+            repository.db().exec("PRAGMA synchronous=OFF");
             SampleRepository::create(repository);
-        } else if (app.got_subcommand(op)) {
+        }
+        else if (app.got_subcommand(op))
+        {
             const auto request = nlohmann::json::parse(opJson, nullptr, false);
             if (!request.is_object())
                 throw BrokerError("protocol", "the request must be a JSON object");
             const std::string payload = payloadFile.empty() ? std::string() : readFile(payloadFile);
             std::cout << AdminOps(repository).run(opName, request, payload).dump() << "\n";
-        } else if (app.got_subcommand(import)) {
-            const auto counts = RepositoryImport(repository, importUser).run(importDir, importName, importProjects);
+        }
+        else if (app.got_subcommand(import))
+        {
+            const auto counts =
+                RepositoryImport(repository, importUser).run(importDir, importName, importProjects);
             std::printf("imported %zu folders and %zu files\n", counts.first, counts.second);
-        } else {
+        }
+        else
+        {
             list(repository, listWhat);
         }
-    } catch (const BrokerError& e) {
+    }
+    catch (const BrokerError& e)
+    {
         std::fprintf(stderr, "harvadm: %s (%s)\n", e.what(), e.code().c_str());
         return 1;
-    } catch (const std::exception& e) {
+    }
+    catch (const std::exception& e)
+    {
         std::fprintf(stderr, "harvadm: %s\n", e.what());
         return 1;
     }

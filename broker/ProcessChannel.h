@@ -8,14 +8,17 @@
 
 // What a running process needs from its client: server messages out, files out and in.
 // Implementations throw when the client goes away, which ends the process.
-class ProcessChannel {
+class ProcessChannel
+{
 public:
-    struct FileAnswer {
+    struct FileAnswer
+    {
         bool written = false;
         std::string reason;
         std::string error;
     };
-    struct FileData {
+    struct FileData
+    {
         bool exists = false;
         std::string bytes;
         std::string error;

@@ -10,30 +10,36 @@
 #include <cstring>
 #include <set>
 
-namespace {
+namespace
+{
 
 using Clock = std::chrono::steady_clock;
 
 // Client SQL may name only these views; the views themselves read the tables below them.
-const std::set<std::string> PublicViews = {"haritems", "harpathfullname", "harversions", "harrepository"};
+const std::set<std::string> PublicViews = {"haritems", "harpathfullname", "harversions",
+                                           "harrepository"};
 const std::set<std::string> TablesBehindViews = {"items", "versions", "packages", "repositories"};
 
 std::string lower(std::string text)
 {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     return text;
 }
 
 // Reads are allowed of the public views, of the tables behind them on the views' behalf, and of
 // names that are no schema object (common table expressions); never of anything else.
-int authorize(void* schemaNames, int action, const char* first, const char* second, const char*, const char* view)
+int authorize(void* schemaNames, int action, const char* first, const char* second, const char*,
+              const char* view)
 {
-    switch (action) {
+    switch (action)
+    {
     case SQLITE_SELECT:
     case SQLITE_FUNCTION:
     case SQLITE_RECURSIVE:
         return SQLITE_OK;
-    case SQLITE_READ: {
+    case SQLITE_READ:
+    {
         const std::string table = lower(first ? first : "");
         const bool wholeRow = !second || !*second;
         if (table.rfind("sqlite_", 0) == 0)
@@ -42,14 +48,16 @@ int authorize(void* schemaNames, int action, const char* first, const char* seco
             return SQLITE_OK;
         if (TablesBehindViews.count(table) && ((view && PublicViews.count(view)) || wholeRow))
             return SQLITE_OK;
-        return static_cast<const std::set<std::string>*>(schemaNames)->count(table) ? SQLITE_DENY : SQLITE_OK;
+        return static_cast<const std::set<std::string>*>(schemaNames)->count(table) ? SQLITE_DENY
+                                                                                    : SQLITE_OK;
     }
     default:
         return SQLITE_DENY;
     }
 }
 
-struct Deadline {
+struct Deadline
+{
     Clock::time_point end;
 };
 
@@ -60,7 +68,8 @@ int checkDeadline(void* deadline)
 
 std::string upper(std::string text)
 {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return std::toupper(c); });
     return text;
 }
 
@@ -81,7 +90,8 @@ bool onlyBlanksAndSemicolons(const char* tail)
     return true;
 }
 
-class Guard {
+class Guard
+{
 public:
     Guard(sqlite3* db, Deadline& deadline, std::set<std::string>& schemaNames) : m_db(db)
     {
@@ -98,7 +108,8 @@ private:
     sqlite3* m_db;
 };
 
-class Prepared {
+class Prepared
+{
 public:
     explicit Prepared(sqlite3_stmt* stmt) : m_stmt(stmt) {}
     ~Prepared() { sqlite3_finalize(m_stmt); }
@@ -110,7 +121,8 @@ private:
 
 } // namespace
 
-ReadOnlyQuery::ReadOnlyQuery(Database& readOnlyDb, Limits limits) : m_db(readOnlyDb), m_limits(limits)
+ReadOnlyQuery::ReadOnlyQuery(Database& readOnlyDb, Limits limits)
+    : m_db(readOnlyDb), m_limits(limits)
 {
     Statement names = m_db.prepare("SELECT lower(name) FROM sqlite_schema");
     while (names.step())
@@ -131,7 +143,8 @@ nlohmann::json ReadOnlyQuery::run(const std::string& statement)
 
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db, statement.c_str(), -1, &raw, &tail) != SQLITE_OK || !raw) {
+    if (sqlite3_prepare_v2(db, statement.c_str(), -1, &raw, &tail) != SQLITE_OK || !raw)
+    {
         sqlite3_finalize(raw);
         throw BrokerError("sql", std::string("statement refused: ") + sqlite3_errmsg(db));
     }
@@ -144,16 +157,19 @@ nlohmann::json ReadOnlyQuery::run(const std::string& statement)
     const int count = sqlite3_column_count(raw);
     std::vector<std::string> names;
     std::vector<int> kept;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         const std::string name = upper(sqlite3_column_name(raw, i));
-        if (std::find(names.begin(), names.end(), name) == names.end()) {
+        if (std::find(names.begin(), names.end(), name) == names.end())
+        {
             names.push_back(name);
             kept.push_back(i);
         }
     }
     std::vector<nlohmann::json> columns(names.size(), nlohmann::json::array());
     std::size_t rows = 0;
-    for (;;) {
+    for (;;)
+    {
         const int rc = sqlite3_step(raw);
         if (rc == SQLITE_DONE)
             break;
@@ -162,10 +178,13 @@ nlohmann::json ReadOnlyQuery::run(const std::string& statement)
         if (rc != SQLITE_ROW)
             throw BrokerError("sql", std::string("statement failed: ") + sqlite3_errmsg(db));
         if (++rows > m_limits.maxRows)
-            throw BrokerError("sql", "too many rows (more than " + std::to_string(m_limits.maxRows) + ")");
-        for (std::size_t c = 0; c < kept.size(); ++c) {
+            throw BrokerError("sql",
+                              "too many rows (more than " + std::to_string(m_limits.maxRows) + ")");
+        for (std::size_t c = 0; c < kept.size(); ++c)
+        {
             const int i = kept[c];
-            switch (sqlite3_column_type(raw, i)) {
+            switch (sqlite3_column_type(raw, i))
+            {
             case SQLITE_NULL:
                 columns[c].push_back(nullptr);
                 break;
@@ -176,15 +195,17 @@ nlohmann::json ReadOnlyQuery::run(const std::string& statement)
                 columns[c].push_back(sqlite3_column_double(raw, i));
                 break;
             case SQLITE_TEXT:
-                columns[c].push_back(std::string(reinterpret_cast<const char*>(sqlite3_column_text(raw, i)),
-                                                 static_cast<std::size_t>(sqlite3_column_bytes(raw, i))));
+                columns[c].push_back(
+                    std::string(reinterpret_cast<const char*>(sqlite3_column_text(raw, i)),
+                                static_cast<std::size_t>(sqlite3_column_bytes(raw, i))));
                 break;
             default:
                 throw BrokerError("sql", "binary columns cannot be returned");
             }
         }
     }
-    nlohmann::json result = {{"columns", names}, {"data", nlohmann::json::object()}, {"rows", rows}};
+    nlohmann::json result = {
+        {"columns", names}, {"data", nlohmann::json::object()}, {"rows", rows}};
     for (std::size_t c = 0; c < names.size(); ++c)
         result["data"][names[c]] = std::move(columns[c]);
     return result;

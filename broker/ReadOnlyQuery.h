@@ -11,9 +11,11 @@ class Database;
 
 // Runs a client's SELECT on a read-only connection: one statement, repository views only,
 // bounded in size, rows and time. Refusals throw BrokerError("sql").
-class ReadOnlyQuery {
+class ReadOnlyQuery
+{
 public:
-    struct Limits {
+    struct Limits
+    {
         std::size_t maxStatement = 64 << 10;
         std::size_t maxRows = 200000;
         std::chrono::milliseconds maxTime{10000};

@@ -9,7 +9,8 @@
 #include <ctime>
 #include <filesystem>
 
-namespace {
+namespace
+{
 
 constexpr int SchemaVersion = 1;
 
@@ -101,7 +102,8 @@ constexpr unsigned long long HashOps = 2;
 constexpr std::size_t HashMemory = 8u << 20;
 
 const char* const VersionColumns =
-    "v.id, v.item, v.number, i.name, v.status, v.modifier, v.modified, p.name, coalesce(v.package, 0), "
+    "v.id, v.item, v.number, i.name, v.status, v.modifier, v.modified, p.name, coalesce(v.package, "
+    "0), "
     "v.description, v.machine, v.clientpath, f.path, v.content, c.size "
     "FROM versions v JOIN items i ON i.id = v.item JOIN items f ON f.id = i.parent "
     "JOIN contents c ON c.id = v.content LEFT JOIN packages p ON p.id = v.package ";
@@ -143,17 +145,25 @@ bool globMatch(const char* pattern, const char* name)
 {
     const char* star = nullptr;
     const char* resume = nullptr;
-    while (*name) {
-        if (*pattern == '*') {
+    while (*name)
+    {
+        if (*pattern == '*')
+        {
             star = pattern++;
             resume = name;
-        } else if (*pattern == *name) {
+        }
+        else if (*pattern == *name)
+        {
             ++pattern;
             ++name;
-        } else if (star) {
+        }
+        else if (star)
+        {
             pattern = star + 1;
             name = ++resume;
-        } else {
+        }
+        else
+        {
             return false;
         }
     }
@@ -178,19 +188,22 @@ std::vector<std::string> column(Statement s)
 }
 
 // Picks what the version option asks for from one item's versions (oldest first).
-void chooseFromItem(const std::vector<VersionInfo>& versions, const ChooserQuery& q, std::vector<VersionInfo>& out)
+void chooseFromItem(const std::vector<VersionInfo>& versions, const ChooserQuery& q,
+                    std::vector<VersionInfo>& out)
 {
     std::vector<const VersionInfo*> passing;
     if (!(q.branchOption & 0x1))
         return;
-    for (const VersionInfo& v : versions) {
+    for (const VersionInfo& v : versions)
+    {
         const int bit = v.status == "R" ? 0x10 : 0x1;
         if (q.statusOption & bit)
             passing.push_back(&v);
     }
     if (passing.empty())
         return;
-    if (q.versionOption & 0x1) {
+    if (q.versionOption & 0x1)
+    {
         for (const VersionInfo* v : passing)
             out.push_back(*v);
         return;
@@ -199,14 +212,18 @@ void chooseFromItem(const std::vector<VersionInfo>& versions, const ChooserQuery
     const bool known = q.versionOption & (0x100 | 0x1000 | 0x10000);
     if (!known || (q.versionOption & 0x100))
         chosen.back() = true;
-    for (std::size_t i = passing.size(); i-- > 0;) {
-        if ((q.versionOption & 0x1000) && passing[i]->status == "N") {
+    for (std::size_t i = passing.size(); i-- > 0;)
+    {
+        if ((q.versionOption & 0x1000) && passing[i]->status == "N")
+        {
             chosen[i] = true;
             break;
         }
     }
-    for (std::size_t i = passing.size(); i-- > 0;) {
-        if ((q.versionOption & 0x10000) && q.packageId != 0 && passing[i]->packageId == q.packageId) {
+    for (std::size_t i = passing.size(); i-- > 0;)
+    {
+        if ((q.versionOption & 0x10000) && q.packageId != 0 && passing[i]->packageId == q.packageId)
+        {
             chosen[i] = true;
             break;
         }
@@ -242,8 +259,8 @@ void Repository::createSchema()
     if (found == SchemaVersion)
         return;
     if (found != 0)
-        throw BrokerError("internal", "database schema version " + std::to_string(found) + " is not " +
-                                          std::to_string(SchemaVersion));
+        throw BrokerError("internal", "database schema version " + std::to_string(found) +
+                                          " is not " + std::to_string(SchemaVersion));
     m_db.exec(Schema);
     m_db.exec(("PRAGMA user_version=" + std::to_string(SchemaVersion)).c_str());
     t.commit();
@@ -251,8 +268,9 @@ void Repository::createSchema()
 
 bool Repository::isEmpty()
 {
-    Statement s = m_db.prepare("SELECT (SELECT count(*) FROM users) + (SELECT count(*) FROM projects) + "
-                               "(SELECT count(*) FROM repositories)");
+    Statement s =
+        m_db.prepare("SELECT (SELECT count(*) FROM users) + (SELECT count(*) FROM projects) + "
+                     "(SELECT count(*) FROM repositories)");
     s.step();
     return s.integer(0) == 0;
 }
@@ -299,7 +317,8 @@ std::optional<bool> Repository::authenticate(const std::string& name, const std:
 {
     Statement s = m_db.prepare("SELECT hash, admin FROM users WHERE name = ?");
     s.bind(1, name);
-    if (!s.step()) {
+    if (!s.step())
+    {
         // Spend the same effort as for a real user, so timing does not tell which names exist.
         char hash[crypto_pwhash_STRBYTES];
         if (crypto_pwhash_str(hash, password.data(), password.size(), HashOps, HashMemory) != 0)
@@ -316,13 +335,19 @@ std::int64_t Repository::createProject(const std::string& name, bool active)
 {
     if (name.empty())
         throw BrokerError("invalid", "empty project name");
-    m_db.prepare("INSERT INTO projects(name, active) VALUES(?, ?)").bind(1, name).bind(2, std::int64_t{active}).run();
+    m_db.prepare("INSERT INTO projects(name, active) VALUES(?, ?)")
+        .bind(1, name)
+        .bind(2, std::int64_t{active})
+        .run();
     return m_db.lastInsertId();
 }
 
 void Repository::setProjectActive(const std::string& name, bool active)
 {
-    m_db.prepare("UPDATE projects SET active = ? WHERE id = ?").bind(1, std::int64_t{active}).bind(2, project(name)).run();
+    m_db.prepare("UPDATE projects SET active = ? WHERE id = ?")
+        .bind(1, std::int64_t{active})
+        .bind(2, project(name))
+        .run();
 }
 
 std::int64_t Repository::project(const std::string& name)
@@ -334,8 +359,12 @@ std::int64_t Repository::project(const std::string& name)
 
 std::vector<std::string> Repository::projects(int kind)
 {
-    const char* filter = kind == 0 ? "1" : kind == 1 ? "active <> 0" : kind == 2 ? "active = 0" : "0";
-    return column(m_db.prepare(std::string("SELECT name FROM projects WHERE ") + filter + " ORDER BY id"));
+    const char* filter = kind == 0   ? "1"
+                         : kind == 1 ? "active <> 0"
+                         : kind == 2 ? "active = 0"
+                                     : "0";
+    return column(
+        m_db.prepare(std::string("SELECT name FROM projects WHERE ") + filter + " ORDER BY id"));
 }
 
 std::int64_t Repository::createState(std::int64_t projectId, const std::string& name)
@@ -343,7 +372,8 @@ std::int64_t Repository::createState(std::int64_t projectId, const std::string& 
     if (name.empty())
         throw BrokerError("invalid", "empty state name");
     m_db.prepare("INSERT INTO states(project, name, position) "
-                 "VALUES(?1, ?2, (SELECT coalesce(max(position), 0) + 1 FROM states WHERE project = ?1))")
+                 "VALUES(?1, ?2, (SELECT coalesce(max(position), 0) + 1 FROM states WHERE project "
+                 "= ?1))")
         .bind(1, projectId)
         .bind(2, name)
         .run();
@@ -364,13 +394,21 @@ std::vector<std::string> Repository::states(std::int64_t projectId)
     return column(std::move(s));
 }
 
-void Repository::createProcess(std::int64_t stateId, const std::string& name, const std::string& kind)
+void Repository::createProcess(std::int64_t stateId, const std::string& name,
+                               const std::string& kind)
 {
     if (name.empty())
         throw BrokerError("invalid", "empty process name");
-    try {
-        m_db.prepare("INSERT INTO processes(state, name, kind) VALUES(?, ?, ?)").bind(1, stateId).bind(2, name).bind(3, kind).run();
-    } catch (const BrokerError& e) {
+    try
+    {
+        m_db.prepare("INSERT INTO processes(state, name, kind) VALUES(?, ?, ?)")
+            .bind(1, stateId)
+            .bind(2, name)
+            .bind(3, kind)
+            .run();
+    }
+    catch (const BrokerError& e)
+    {
         if (e.code() == "exists" && std::string(e.what()).find("CHECK") != std::string::npos)
             throw BrokerError("invalid", "unknown process kind " + kind);
         throw;
@@ -379,7 +417,10 @@ void Repository::createProcess(std::int64_t stateId, const std::string& name, co
 
 void Repository::deleteProcess(std::int64_t stateId, const std::string& name)
 {
-    m_db.prepare("DELETE FROM processes WHERE state = ? AND name = ?").bind(1, stateId).bind(2, name).run();
+    m_db.prepare("DELETE FROM processes WHERE state = ? AND name = ?")
+        .bind(1, stateId)
+        .bind(2, name)
+        .run();
     if (sqlite3_changes(m_db.handle()) == 0)
         throw BrokerError("notFound", "no process " + name);
 }
@@ -394,9 +435,11 @@ std::vector<std::pair<std::string, std::string>> Repository::processes(std::int6
     return list;
 }
 
-void Repository::requireProcess(std::int64_t stateId, const std::string& name, const std::string& kind)
+void Repository::requireProcess(std::int64_t stateId, const std::string& name,
+                                const std::string& kind)
 {
-    Statement s = m_db.prepare("SELECT id FROM processes WHERE state = ? AND name = ? AND kind = ?");
+    Statement s =
+        m_db.prepare("SELECT id FROM processes WHERE state = ? AND name = ? AND kind = ?");
     s.bind(1, stateId).bind(2, name).bind(3, kind);
     single(s, "the state has no " + kind + " process " + name);
 }
@@ -405,7 +448,10 @@ std::int64_t Repository::createPackage(std::int64_t stateId, const std::string& 
 {
     if (name.empty())
         throw BrokerError("invalid", "empty package name");
-    m_db.prepare("INSERT INTO packages(state, name) VALUES(?, ?)").bind(1, stateId).bind(2, name).run();
+    m_db.prepare("INSERT INTO packages(state, name) VALUES(?, ?)")
+        .bind(1, stateId)
+        .bind(2, name)
+        .run();
     return m_db.lastInsertId();
 }
 
@@ -434,8 +480,12 @@ std::pair<std::int64_t, std::int64_t> Repository::createRepository(const std::st
         throw BrokerError("invalid", "invalid repository name");
     m_db.prepare("INSERT INTO repositories(name) VALUES(?)").bind(1, name).run();
     const std::int64_t repository = m_db.lastInsertId();
-    const std::int64_t root = insertItem(name, std::nullopt, repository, 0, "\\" + name, std::nullopt);
-    m_db.prepare("UPDATE repositories SET root = ? WHERE id = ?").bind(1, root).bind(2, repository).run();
+    const std::int64_t root =
+        insertItem(name, std::nullopt, repository, 0, "\\" + name, std::nullopt);
+    m_db.prepare("UPDATE repositories SET root = ? WHERE id = ?")
+        .bind(1, root)
+        .bind(2, repository)
+        .run();
     return {repository, root};
 }
 
@@ -452,9 +502,10 @@ void Repository::linkRepository(const std::string& repository, std::int64_t proj
 
 std::vector<ItemInfo> Repository::rootItems(std::int64_t projectId)
 {
-    Statement s = m_db.prepare("SELECT i.id, i.name, i.path, r.id, r.name, i.type FROM project_repositories pr "
-                               "JOIN repositories r ON r.id = pr.repository JOIN items i ON i.id = r.root "
-                               "WHERE pr.project = ? AND i.removed = 0 ORDER BY r.id");
+    Statement s = m_db.prepare(
+        "SELECT i.id, i.name, i.path, r.id, r.name, i.type FROM project_repositories pr "
+        "JOIN repositories r ON r.id = pr.repository JOIN items i ON i.id = r.root "
+        "WHERE pr.project = ? AND i.removed = 0 ORDER BY r.id");
     s.bind(1, projectId);
     std::vector<ItemInfo> list;
     while (s.step())
@@ -464,9 +515,10 @@ std::vector<ItemInfo> Repository::rootItems(std::int64_t projectId)
 
 std::vector<ItemInfo> Repository::subItems(std::int64_t folderId)
 {
-    Statement s = m_db.prepare("SELECT i.id, i.name, f.path || '\\' || i.name, r.id, r.name, i.type FROM items i "
-                               "JOIN items f ON f.id = i.parent JOIN repositories r ON r.id = i.repository "
-                               "WHERE i.parent = ? AND i.removed = 0 ORDER BY i.type, i.name");
+    Statement s = m_db.prepare(
+        "SELECT i.id, i.name, f.path || '\\' || i.name, r.id, r.name, i.type FROM items i "
+        "JOIN items f ON f.id = i.parent JOIN repositories r ON r.id = i.repository "
+        "WHERE i.parent = ? AND i.removed = 0 ORDER BY i.type, i.name");
     s.bind(1, folderId);
     std::vector<ItemInfo> list;
     while (s.step())
@@ -485,18 +537,22 @@ std::optional<std::int64_t> Repository::folder(const std::string& path)
 
 bool Repository::projectSeesFolder(std::int64_t projectId, std::int64_t folderId)
 {
-    Statement s = m_db.prepare("SELECT 1 FROM items i JOIN project_repositories pr ON pr.repository = i.repository "
-                               "WHERE i.id = ? AND pr.project = ?");
+    Statement s = m_db.prepare(
+        "SELECT 1 FROM items i JOIN project_repositories pr ON pr.repository = i.repository "
+        "WHERE i.id = ? AND pr.project = ?");
     s.bind(1, folderId).bind(2, projectId);
     return s.step();
 }
 
 std::int64_t Repository::insertItem(const std::string& name, std::optional<std::int64_t> parent,
-                                    std::int64_t repository, int type, const std::optional<std::string>& path,
+                                    std::int64_t repository, int type,
+                                    const std::optional<std::string>& path,
                                     std::optional<std::int64_t> objid)
 {
-    Statement s = m_db.prepare("INSERT INTO items(id, name, parent, repository, type, path) VALUES(?, ?, ?, ?, ?, ?)");
-    if (objid) {
+    Statement s = m_db.prepare(
+        "INSERT INTO items(id, name, parent, repository, type, path) VALUES(?, ?, ?, ?, ?, ?)");
+    if (objid)
+    {
         if (*objid <= 0 || *objid > 0x7fffffff)
             throw BrokerError("invalid", "object id out of range");
         s.bind(1, *objid);
@@ -530,7 +586,8 @@ bool Repository::createPath(std::int64_t parentId, const std::string& relativePa
     s.bind(1, parentId).step();
     std::string path = s.text(0);
     std::size_t start = 0;
-    while (start < relativePath.size()) {
+    while (start < relativePath.size())
+    {
         std::size_t end = relativePath.find('\\', start);
         if (end == std::string::npos)
             end = relativePath.size();
@@ -538,7 +595,8 @@ bool Repository::createPath(std::int64_t parentId, const std::string& relativePa
         if (!validName(name))
             return false;
         path += "\\" + name;
-        if (!folder(path)) {
+        if (!folder(path))
+        {
             if (liveItem(*folder(path.substr(0, path.rfind('\\'))), name))
                 return false; // a file of that name is in the way
             createFolder(path);
@@ -548,7 +606,8 @@ bool Repository::createPath(std::int64_t parentId, const std::string& relativePa
     return true;
 }
 
-std::int64_t Repository::createItem(std::int64_t folderId, const std::string& name, std::optional<std::int64_t> objid)
+std::int64_t Repository::createItem(std::int64_t folderId, const std::string& name,
+                                    std::optional<std::int64_t> objid)
 {
     if (!validName(name))
         throw BrokerError("invalid", "invalid item name " + name);
@@ -561,7 +620,8 @@ std::int64_t Repository::createItem(std::int64_t folderId, const std::string& na
 
 std::optional<std::int64_t> Repository::liveItem(std::int64_t folderId, const std::string& name)
 {
-    Statement s = m_db.prepare("SELECT id FROM items WHERE parent = ? AND name = ? AND removed = 0");
+    Statement s =
+        m_db.prepare("SELECT id FROM items WHERE parent = ? AND name = ? AND removed = 0");
     s.bind(1, folderId).bind(2, name);
     if (!s.step())
         return std::nullopt;
@@ -578,7 +638,8 @@ std::int64_t Repository::fileByPath(const std::string& itemPath)
     return *item;
 }
 
-bool Repository::renameItem(std::int64_t folderId, const std::string& name, const std::string& newName)
+bool Repository::renameItem(std::int64_t folderId, const std::string& name,
+                            const std::string& newName)
 {
     const auto item = liveItem(folderId, name);
     if (!item || !validName(newName) || liveItem(folderId, newName))
@@ -587,11 +648,13 @@ bool Repository::renameItem(std::int64_t folderId, const std::string& name, cons
     s.bind(1, *item).step();
     const auto oldPath = s.optionalText(0);
     m_db.prepare("UPDATE items SET name = ? WHERE id = ?").bind(1, newName).bind(2, *item).run();
-    if (oldPath) {
+    if (oldPath)
+    {
         // A folder's path and every path below it follow the new name.
         const std::string newPath = oldPath->substr(0, oldPath->rfind('\\') + 1) + newName;
-        m_db.prepare("UPDATE items SET path = ?2 || substr(path, length(?1) + 1) "
-                     "WHERE removed = 0 AND (path = ?1 OR substr(path, 1, length(?1) + 1) = ?1 || '\\')")
+        m_db.prepare(
+                "UPDATE items SET path = ?2 || substr(path, length(?1) + 1) "
+                "WHERE removed = 0 AND (path = ?1 OR substr(path, 1, length(?1) + 1) = ?1 || '\\')")
             .bind(1, *oldPath)
             .bind(2, newPath)
             .run();
@@ -608,12 +671,15 @@ bool Repository::removeItem(std::int64_t folderId, const std::string& name)
     s.bind(1, *item).step();
     const auto path = s.optionalText(0);
     m_db.prepare("UPDATE items SET removed = 1 WHERE id = ?").bind(1, *item).run();
-    if (path) {
+    if (path)
+    {
         m_db.prepare("UPDATE items SET removed = 1 WHERE removed = 0 AND parent IN ("
-                     "  SELECT id FROM items WHERE path = ?1 OR substr(path, 1, length(?1) + 1) = ?1 || '\\')")
+                     "  SELECT id FROM items WHERE path = ?1 OR substr(path, 1, length(?1) + 1) = "
+                     "?1 || '\\')")
             .bind(1, *path)
             .run();
-        m_db.prepare("UPDATE items SET removed = 1 WHERE removed = 0 AND substr(path, 1, length(?1) + 1) = ?1 || '\\'")
+        m_db.prepare("UPDATE items SET removed = 1 WHERE removed = 0 AND substr(path, 1, "
+                     "length(?1) + 1) = ?1 || '\\'")
             .bind(1, *path)
             .run();
     }
@@ -623,7 +689,8 @@ bool Repository::removeItem(std::int64_t folderId, const std::string& name)
 std::int64_t Repository::storeContent(const std::string& bytes)
 {
     unsigned char hash[crypto_generichash_BYTES];
-    crypto_generichash(hash, sizeof hash, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), nullptr, 0);
+    crypto_generichash(hash, sizeof hash, reinterpret_cast<const unsigned char*>(bytes.data()),
+                       bytes.size(), nullptr, 0);
     const std::string_view key(reinterpret_cast<const char*>(hash), sizeof hash);
     Statement find = m_db.prepare("SELECT id FROM contents WHERE hash = ?");
     find.bindBlob(1, key);
@@ -646,22 +713,29 @@ std::string Repository::content(std::int64_t contentId)
     return s.blob(0);
 }
 
-std::pair<std::int64_t, std::int64_t> Repository::addVersion(std::int64_t itemId, const NewVersion& spec,
-                                                              std::int64_t contentId)
+std::pair<std::int64_t, std::int64_t>
+Repository::addVersion(std::int64_t itemId, const NewVersion& spec, std::int64_t contentId)
 {
     if (spec.status != "N" && spec.status != "R")
         throw BrokerError("invalid", "version status must be N or R");
-    Statement s = m_db.prepare(
-        "INSERT INTO versions(item, number, status, package, modifier, modified, description, machine, clientpath, "
-        "content) VALUES(?1, (SELECT coalesce(max(number), -1) + 1 FROM versions WHERE item = ?1), ?2, ?3, ?4, ?5, "
-        "?6, ?7, ?8, ?9)");
-    s.bind(1, itemId).bind(2, spec.status).bind(4, spec.modifier).bind(5, spec.modified.value_or(now()));
+    Statement s = m_db.prepare("INSERT INTO versions(item, number, status, package, modifier, "
+                               "modified, description, machine, clientpath, "
+                               "content) VALUES(?1, (SELECT coalesce(max(number), -1) + 1 FROM "
+                               "versions WHERE item = ?1), ?2, ?3, ?4, ?5, "
+                               "?6, ?7, ?8, ?9)");
+    s.bind(1, itemId)
+        .bind(2, spec.status)
+        .bind(4, spec.modifier)
+        .bind(5, spec.modified.value_or(now()));
     if (spec.packageId != 0)
         s.bind(3, spec.packageId);
     s.bind(6, spec.description).bind(7, spec.machine).bind(8, spec.clientPath).bind(9, contentId);
-    try {
+    try
+    {
         s.run();
-    } catch (const BrokerError& e) {
+    }
+    catch (const BrokerError& e)
+    {
         if (e.code() == "exists" && spec.status == "R")
             throw BrokerError("exists", "the item is already reserved");
         throw;
@@ -674,7 +748,8 @@ std::pair<std::int64_t, std::int64_t> Repository::addVersion(std::int64_t itemId
 
 std::optional<VersionInfo> Repository::version(std::int64_t objid)
 {
-    Statement s = m_db.prepare(std::string("SELECT ") + VersionColumns + "WHERE v.id = ? AND i.removed = 0");
+    Statement s =
+        m_db.prepare(std::string("SELECT ") + VersionColumns + "WHERE v.id = ? AND i.removed = 0");
     s.bind(1, objid);
     if (!s.step())
         return std::nullopt;
@@ -683,7 +758,8 @@ std::optional<VersionInfo> Repository::version(std::int64_t objid)
 
 std::vector<VersionInfo> Repository::itemVersions(std::int64_t itemId)
 {
-    Statement s = m_db.prepare(std::string("SELECT ") + VersionColumns + "WHERE v.item = ? ORDER BY v.id");
+    Statement s =
+        m_db.prepare(std::string("SELECT ") + VersionColumns + "WHERE v.item = ? ORDER BY v.id");
     s.bind(1, itemId);
     std::vector<VersionInfo> list;
     while (s.step())
@@ -693,7 +769,8 @@ std::vector<VersionInfo> Repository::itemVersions(std::int64_t itemId)
 
 std::optional<VersionInfo> Repository::reservation(std::int64_t itemId)
 {
-    Statement s = m_db.prepare(std::string("SELECT ") + VersionColumns + "WHERE v.item = ? AND v.status = 'R'");
+    Statement s = m_db.prepare(std::string("SELECT ") + VersionColumns +
+                               "WHERE v.item = ? AND v.status = 'R'");
     s.bind(1, itemId);
     if (!s.step())
         return std::nullopt;
@@ -702,8 +779,9 @@ std::optional<VersionInfo> Repository::reservation(std::int64_t itemId)
 
 void Repository::makeNormal(std::int64_t versionId, const NewVersion& spec, std::int64_t contentId)
 {
-    Statement s = m_db.prepare("UPDATE versions SET status = 'N', modifier = ?, modified = ?, description = ?, "
-                               "package = ?, machine = NULL, clientpath = NULL, content = ? WHERE id = ?");
+    Statement s = m_db.prepare(
+        "UPDATE versions SET status = 'N', modifier = ?, modified = ?, description = ?, "
+        "package = ?, machine = NULL, clientpath = NULL, content = ? WHERE id = ?");
     s.bind(1, spec.modifier).bind(2, spec.modified.value_or(now())).bind(3, spec.description);
     if (spec.packageId != 0)
         s.bind(4, spec.packageId);
@@ -720,7 +798,8 @@ void Repository::deleteVersion(std::int64_t versionId)
 std::vector<VersionInfo> Repository::chooseVersions(const ChooserQuery& q)
 {
     std::vector<VersionInfo> chosen;
-    if (q.versionObjId != 0) {
+    if (q.versionObjId != 0)
+    {
         if (auto v = version(q.versionObjId))
             chosen.push_back(*v);
         return chosen;
@@ -729,19 +808,25 @@ std::vector<VersionInfo> Repository::chooseVersions(const ChooserQuery& q)
     if (!parent || (q.projectId != 0 && !projectSeesFolder(q.projectId, *parent)))
         return chosen;
     const bool pattern = q.itemName.find('*') != std::string::npos;
-    Statement s = m_db.prepare(
-        std::string("SELECT ") + VersionColumns +
-        "WHERE i.removed = 0 AND i.type = 1 AND (?4 IS NULL OR i.name = ?4) AND (f.id = ?1 OR (?2 AND f.removed = 0 "
-        "AND substr(f.path, 1, length(?3) + 1) = ?3 || '\\')) ORDER BY f.id <> ?1, f.path, i.name, v.id");
-    s.bind(1, *parent).bind(2, std::int64_t{q.recursive}).bind(3, q.parentPath);
-    if (!pattern)
-        s.bind(4, q.itemName);
+    // Separate statements per shape, so that a plain name and a single folder can use their
+    // indexes.
+    const std::string folders =
+        q.recursive ? "(f.id = ?1 OR (f.removed = 0 AND substr(f.path, 1, length(?3) + 1) = "
+                      "?3 || '\\'))"
+                    : "f.id = ?1 AND ?3 IS NOT NULL";
+    Statement s = m_db.prepare(std::string("SELECT ") + VersionColumns +
+                               "WHERE i.removed = 0 AND i.type = 1 AND " +
+                               (pattern ? "?2 IS NOT NULL" : "i.name = ?2") + " AND " + folders +
+                               " ORDER BY f.id <> ?1, f.path, i.name, v.id");
+    s.bind(1, *parent).bind(2, q.itemName).bind(3, q.parentPath);
     std::vector<VersionInfo> itemVersions;
-    auto flush = [&] {
+    auto flush = [&]
+    {
         chooseFromItem(itemVersions, q, chosen);
         itemVersions.clear();
     };
-    while (s.step()) {
+    while (s.step())
+    {
         VersionInfo v = readVersion(s);
         if (pattern && !globMatch(q.itemName.c_str(), v.name.c_str()))
             continue;

@@ -9,7 +9,8 @@
 #include <vector>
 
 // A file or folder as the clients see it.
-struct ItemInfo {
+struct ItemInfo
+{
     std::int64_t objid = 0;
     std::string name;
     std::string path; // folder path + "\" + name; a root folder's own path
@@ -19,7 +20,8 @@ struct ItemInfo {
 };
 
 // One version with what the chooser reports about it.
-struct VersionInfo {
+struct VersionInfo
+{
     std::int64_t objid = 0;
     std::int64_t itemobjid = 0;
     std::int64_t number = 0;
@@ -41,7 +43,8 @@ struct VersionInfo {
 };
 
 // What a new version records besides its bytes.
-struct NewVersion {
+struct NewVersion
+{
     std::string status = "N";
     std::string modifier;
     std::int64_t packageId = 0;
@@ -51,7 +54,8 @@ struct NewVersion {
     std::optional<std::string> clientPath;
 };
 
-struct ChooserQuery {
+struct ChooserQuery
+{
     std::int64_t projectId = 0;
     std::int64_t packageId = 0;
     std::string parentPath;
@@ -65,7 +69,8 @@ struct ChooserQuery {
 
 // The repository database of one data folder: schema, lookups and every change. One instance per
 // thread; sessions share the file, not the object.
-class Repository {
+class Repository
+{
 public:
     explicit Repository(const std::string& dataDir);
 
@@ -104,7 +109,8 @@ public:
     std::vector<ItemInfo> subItems(std::int64_t folderId);
     std::optional<std::int64_t> folder(const std::string& path);
     bool projectSeesFolder(std::int64_t projectId, std::int64_t folderId);
-    std::int64_t createFolder(const std::string& path, std::optional<std::int64_t> objid = std::nullopt);
+    std::int64_t createFolder(const std::string& path,
+                              std::optional<std::int64_t> objid = std::nullopt);
     // Creates the missing folders of a relative path below a folder; false when a name is invalid.
     bool createPath(std::int64_t parentId, const std::string& relativePath);
     std::int64_t createItem(std::int64_t folderId, const std::string& name,
@@ -131,8 +137,10 @@ public:
 
 private:
     void createSchema();
-    std::int64_t insertItem(const std::string& name, std::optional<std::int64_t> parent, std::int64_t repository,
-                            int type, const std::optional<std::string>& path, std::optional<std::int64_t> objid);
+    std::int64_t insertItem(const std::string& name, std::optional<std::int64_t> parent,
+                            std::int64_t repository, int type,
+                            const std::optional<std::string>& path,
+                            std::optional<std::int64_t> objid);
 
     Database m_db;
 };

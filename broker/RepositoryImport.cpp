@@ -16,7 +16,8 @@ RepositoryImport::RepositoryImport(Repository& repository, std::string user)
 {
 }
 
-std::pair<std::size_t, std::size_t> RepositoryImport::run(const std::string& localDir, const std::string& name,
+std::pair<std::size_t, std::size_t> RepositoryImport::run(const std::string& localDir,
+                                                          const std::string& name,
                                                           const std::vector<std::string>& projects)
 {
     if (!fs::is_directory(localDir))
@@ -38,19 +39,23 @@ void RepositoryImport::importFolder(const std::string& localDir, const std::stri
     std::sort(folders.begin(), folders.end());
     std::sort(files.begin(), files.end());
     const std::int64_t folderId = *m_repository.folder(viewPath);
-    for (const auto& file : files) {
+    for (const auto& file : files)
+    {
         if (!file.is_regular_file())
             continue;
         std::ifstream in(file.path(), std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::string bytes{std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>()};
         NewVersion spec;
         spec.modifier = m_user;
         spec.description = "Imported";
-        const std::int64_t item = m_repository.createItem(folderId, file.path().filename().string());
+        const std::int64_t item =
+            m_repository.createItem(folderId, file.path().filename().string());
         m_repository.addVersion(item, spec, m_repository.storeContent(bytes));
         ++m_files;
     }
-    for (const auto& folder : folders) {
+    for (const auto& folder : folders)
+    {
         const std::string path = viewPath + "\\" + folder.path().filename().string();
         m_repository.createFolder(path);
         ++m_folders;

@@ -9,7 +9,8 @@ class Repository;
 
 // Turns a local folder tree into a new repository: folders before their contents, names sorted,
 // every file as version "0".
-class RepositoryImport {
+class RepositoryImport
+{
 public:
     RepositoryImport(Repository& repository, std::string user);
 

@@ -2,7 +2,8 @@
 
 #include "BrokerError.h"
 
-namespace {
+namespace
+{
 
 [[noreturn]] void wrongType(const char* name, const char* expected)
 {
@@ -60,9 +61,10 @@ std::optional<std::int64_t> RequestFields::optionalInteger(const char* name) con
         return std::nullopt;
     if (!value->is_number_integer())
         wrongType(name, "an integer");
-    const std::int64_t number = value->is_number_unsigned() && value->get<std::uint64_t>() > INT64_MAX
-                                    ? INT64_MAX
-                                    : value->get<std::int64_t>();
+    const std::int64_t number =
+        value->is_number_unsigned() && value->get<std::uint64_t>() > INT64_MAX
+            ? INT64_MAX
+            : value->get<std::int64_t>();
     if (number < INT32_MIN || number > UINT32_MAX)
         wrongType(name, "a 32-bit integer");
     return number;
@@ -86,7 +88,8 @@ std::vector<std::string> RequestFields::texts(const char* name) const
         return list;
     if (!value->is_array())
         wrongType(name, "an array of strings");
-    for (const auto& element : *value) {
+    for (const auto& element : *value)
+    {
         if (!element.is_string())
             wrongType(name, "an array of strings");
         list.push_back(element.get<std::string>());
@@ -102,7 +105,8 @@ std::vector<std::int64_t> RequestFields::integers(const char* name) const
         return list;
     if (!value->is_array())
         wrongType(name, "an array of integers");
-    for (const auto& element : *value) {
+    for (const auto& element : *value)
+    {
         if (!element.is_number_integer())
             wrongType(name, "an array of integers");
         list.push_back(element.get<std::int64_t>());

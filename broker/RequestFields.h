@@ -8,7 +8,8 @@
 #include <vector>
 
 // Typed access to a request header; a missing or mistyped field is a protocol error.
-class RequestFields {
+class RequestFields
+{
 public:
     explicit RequestFields(const nlohmann::json& header) : m_header(header) {}
 

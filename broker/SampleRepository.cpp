@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const char* const Processes[][2] = {{"CheckOut", "checkout"},
                                     {"CheckIn", "checkin"},
@@ -19,13 +20,15 @@ const char* const SampleTime = "2009-03-07 14:05:00";
 
 std::string xmlList(const char* root, const char* entry, const std::vector<std::string>& paths)
 {
-    std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<" + std::string(root) + ">\r\n";
+    std::string text =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<" + std::string(root) + ">\r\n";
     for (const std::string& path : paths)
         text += "  <" + std::string(entry) + " RelativePath=\"" + path + "\"></" + entry + ">\r\n";
     return text + "</" + root + ">\r\n";
 }
 
-class Builder {
+class Builder
+{
 public:
     explicit Builder(Repository& r) : m_r(r) {}
 
@@ -41,7 +44,8 @@ public:
     }
 
     // Adds an item whose version k has the given bytes; returns the item id.
-    std::int64_t file(const std::string& folder, const std::string& name, const std::vector<std::string>& versions)
+    std::int64_t file(const std::string& folder, const std::string& name,
+                      const std::vector<std::string>& versions)
     {
         const std::int64_t item = m_r.createItem(*m_r.folder(folder), name);
         for (const std::string& bytes : versions)
@@ -118,20 +122,23 @@ void SampleRepository::create(Repository& r)
 
     r.createRepository("QXRepo");
     r.linkRepository("QXRepo", qxp);
-    for (const char* folder : {"\\QXRepo\\Proj1", "\\QXRepo\\Proj1\\Screens", "\\QXRepo\\Proj2", "\\QXRepo\\화면",
-                               "\\QXRepo\\Docs", "\\QXRepo\\Empty"})
+    for (const char* folder : {"\\QXRepo\\Proj1", "\\QXRepo\\Proj1\\Screens", "\\QXRepo\\Proj2",
+                               "\\QXRepo\\화면", "\\QXRepo\\Docs", "\\QXRepo\\Empty"})
         r.createFolder(folder);
-    b.file("\\QXRepo", "Main.qxsln", {xmlList("Solution", "Project", {"Proj1\\Proj1.qxproj", "Proj2\\Proj2.qxproj"})});
+    b.file("\\QXRepo", "Main.qxsln",
+           {xmlList("Solution", "Project", {"Proj1\\Proj1.qxproj", "Proj2\\Proj2.qxproj"})});
     b.file("\\QXRepo\\Proj1", "Proj1.qxproj",
            {xmlList("Project", "File",
-                    {"Screen1.xml", "Screen1.xcml", "Screen1.qxs", "Screens\\Main.xml", "Screens\\Main.xcml",
-                     "Screens\\Main.qxs"})});
+                    {"Screen1.xml", "Screen1.xcml", "Screen1.qxs", "Screens\\Main.xml",
+                     "Screens\\Main.xcml", "Screens\\Main.qxs"})});
     b.plain("\\QXRepo\\Proj1", "Screen1.xml");
     b.plain("\\QXRepo\\Proj1", "Screen1.xcml");
     const std::int64_t screen1qxs = b.plain("\\QXRepo\\Proj1", "Screen1.qxs");
-    b.reserve(screen1qxs, "Screen1.qxs 0\r\n", "dev1", "QXP-001", "OTHER-PC", "D:\\Other\\QXRepo\\Proj1\\Screen1.qxs");
+    b.reserve(screen1qxs, "Screen1.qxs 0\r\n", "dev1", "QXP-001", "OTHER-PC",
+              "D:\\Other\\QXRepo\\Proj1\\Screen1.qxs");
     const std::int64_t main = r.createItem(*r.folder("\\QXRepo\\Proj1\\Screens"), "Main.xml");
-    for (int k = 0; k <= 10; ++k) {
+    for (int k = 0; k <= 10; ++k)
+    {
         NewVersion spec;
         char modified[32];
         std::snprintf(modified, sizeof modified, "2009-03-%02d 14:05:00", 7 + k);
@@ -143,7 +150,8 @@ void SampleRepository::create(Repository& r)
     b.plain("\\QXRepo\\Proj1\\Screens", "Main.qxs");
     b.file("\\QXRepo\\Proj2", "Proj2.qxproj", {xmlList("Project", "File", {"Order.xml"})});
     const std::int64_t order = b.plain("\\QXRepo\\Proj2", "Order.xml");
-    b.reserve(order, "Order.xml 0\r\n", "dev2", "QXP-002", "DEV2-PC", "C:\\QXWork\\QXRepo\\Proj2\\Order.xml");
+    b.reserve(order, "Order.xml 0\r\n", "dev2", "QXP-002", "DEV2-PC",
+              "C:\\QXWork\\QXRepo\\Proj2\\Order.xml");
     b.plain("\\QXRepo\\화면", "종합화면.xml");
     b.plain("\\QXRepo\\화면", "종합화면.xcml");
     b.plain("\\QXRepo\\Docs", "readme.txt");

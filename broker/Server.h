@@ -4,7 +4,8 @@
 #include <string>
 
 // Accepts clients and serves each on a thread of its own.
-class Server {
+class Server
+{
 public:
     Server(std::string dataDir, const std::string& bindAddress, int port);
     Server(const Server&) = delete;

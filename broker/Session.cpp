@@ -10,10 +10,13 @@
 
 using nlohmann::json;
 
-namespace {
+namespace
+{
 
 // The client broke the exchange of a running process; the connection cannot continue.
-struct ConnectionLost {};
+struct ConnectionLost
+{
+};
 
 json nullable(const std::optional<std::string>& text)
 {
@@ -71,20 +74,32 @@ Session::Session(int fd, const std::string& dataDir)
 void Session::run()
 {
     RawFrame frame;
-    while (!m_closing && m_socket.receive(frame)) {
+    while (!m_closing && m_socket.receive(frame))
+    {
         json header;
         json reply;
-        if (!FrameSocket::parseHeader(frame.header, header) || !header.contains("op") || !header["op"].is_string()) {
+        if (!FrameSocket::parseHeader(frame.header, header) || !header.contains("op") ||
+            !header["op"].is_string())
+        {
             reply = failure("protocol", "a request is a JSON object with a string \"op\"");
-        } else {
-            try {
+        }
+        else
+        {
+            try
+            {
                 reply = handle(header["op"].get<std::string>(), header, frame.payload);
                 reply["ok"] = true;
-            } catch (const BrokerError& e) {
+            }
+            catch (const BrokerError& e)
+            {
                 reply = failure(e.code(), e.what());
-            } catch (const ConnectionLost&) {
+            }
+            catch (const ConnectionLost&)
+            {
                 return;
-            } catch (const std::exception& e) {
+            }
+            catch (const std::exception& e)
+            {
                 reply = failure("internal", e.what());
             }
         }
@@ -104,7 +119,8 @@ json Session::handle(const std::string& op, const json& request, const std::stri
         throw BrokerError("login", "log in first");
     if (!payload.empty() && op.rfind("admin.", 0) != 0)
         throw BrokerError("protocol", "this request takes no payload");
-    if (op == "logout") {
+    if (op == "logout")
+    {
         m_closing = true;
         return json::object();
     }
@@ -112,7 +128,8 @@ json Session::handle(const std::string& op, const json& request, const std::stri
         return {{"names", m_repository.projects(smallInt(f, "kind", 0))}};
     if (op == "states")
         return {{"names", m_repository.states(context(f, false, false).project)}};
-    if (op == "processes") {
+    if (op == "processes")
+    {
         json list = json::array();
         for (const auto& [name, kind] : m_repository.processes(context(f, true, false).state))
             list.push_back({{"name", name}, {"kind", kind}});
@@ -120,7 +137,8 @@ json Session::handle(const std::string& op, const json& request, const std::stri
     }
     if (op == "packages")
         return {{"names", m_repository.packages(context(f, true, false).state)}};
-    if (op == "context") {
+    if (op == "context")
+    {
         context(f, f.optionalText("state").has_value(), f.optionalText("package").has_value());
         return json::object();
     }
@@ -142,7 +160,8 @@ json Session::handle(const std::string& op, const json& request, const std::stri
         return deleteVersion(f);
     if (op == "renameItem" || op == "removeItem")
         return changeItem(f, op == "renameItem");
-    if (op.rfind("admin.", 0) == 0) {
+    if (op.rfind("admin.", 0) == 0)
+    {
         if (!m_admin)
             throw BrokerError("forbidden", "only an administrator may do that");
         return AdminOps(m_repository).run(op.substr(6), request, payload);
@@ -266,7 +285,8 @@ json Session::deleteVersion(const RequestFields& f)
 {
     requireProcess(f, context(f, true, false), "deleteversion");
     int deleted = 0;
-    for (const std::int64_t id : f.integers("versions")) {
+    for (const std::int64_t id : f.integers("versions"))
+    {
         Transaction transaction(m_repository.db());
         const auto v = m_repository.version(id);
         if (!v || v->status != "R" || v->modifier != m_user)
@@ -288,8 +308,10 @@ json Session::changeItem(const RequestFields& f, bool rename)
     const auto folder = m_repository.folder(itemPath);
     const bool done = folder && (rename ? m_repository.renameItem(*folder, name, f.text("newName"))
                                         : m_repository.removeItem(*folder, name));
-    if (!done) {
-        message("HSRV_E_MESSAGE", {(rename ? "Cannot rename " : "Cannot remove ") + itemPath + "\\" + name});
+    if (!done)
+    {
+        message("HSRV_E_MESSAGE",
+                {(rename ? "Cannot rename " : "Cannot remove ") + itemPath + "\\" + name});
         return {{"result", 1}};
     }
     transaction.commit();
@@ -319,10 +341,13 @@ ProcessChannel::FileAnswer Session::sendFile(const json& event, const std::strin
         throw ConnectionLost();
     std::string payload;
     const json answer = receiveDuringProcess("fileDone", payload);
-    try {
+    try
+    {
         const RequestFields f(answer);
         return {f.flag("written", false), f.text("reason", ""), f.text("error", "")};
-    } catch (const BrokerError&) {
+    }
+    catch (const BrokerError&)
+    {
         throw ConnectionLost();
     }
 }
@@ -333,13 +358,16 @@ ProcessChannel::FileData Session::requestFile(std::size_t index, const std::stri
         throw ConnectionLost();
     FileData data;
     const json answer = receiveDuringProcess("file", data.bytes);
-    try {
+    try
+    {
         const RequestFields f(answer);
         if (f.integer("index") != static_cast<std::int64_t>(index))
             throw ConnectionLost();
         data.exists = f.flag("exists", false);
         data.error = f.text("error", "");
-    } catch (const BrokerError&) {
+    }
+    catch (const BrokerError&)
+    {
         throw ConnectionLost();
     }
     return data;

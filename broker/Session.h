@@ -14,19 +14,22 @@
 class RequestFields;
 
 // One client connection: login, then requests served one at a time against the connection's user.
-class Session : private ProcessChannel {
+class Session : private ProcessChannel
+{
 public:
     Session(int fd, const std::string& dataDir);
     void run();
 
 private:
-    struct Context {
+    struct Context
+    {
         std::int64_t project = 0;
         std::int64_t state = 0;
         std::int64_t package = 0;
     };
 
-    nlohmann::json handle(const std::string& op, const nlohmann::json& request, const std::string& payload);
+    nlohmann::json handle(const std::string& op, const nlohmann::json& request,
+                          const std::string& payload);
     nlohmann::json login(const RequestFields& f);
     Context context(const RequestFields& f, bool needState, bool needPackage);
     void requireProcess(const RequestFields& f, const Context& context, const char* kind);

@@ -4,7 +4,8 @@
 
 #include <sqlite3.h>
 
-namespace {
+namespace
+{
 
 [[noreturn]] void fail(sqlite3* db, int rc)
 {
@@ -18,19 +19,37 @@ namespace {
 
 Statement::Statement(sqlite3* db, std::string_view sql) : m_db(db)
 {
-    const int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &m_stmt, nullptr);
+    const int rc =
+        sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &m_stmt, nullptr);
     if (rc != SQLITE_OK)
         fail(db, rc);
 }
 
-Statement::Statement(Statement&& other) noexcept : m_db(other.m_db), m_stmt(other.m_stmt)
+Statement::Statement(sqlite3* db, sqlite3_stmt* cached, bool* inUse)
+    : m_db(db), m_stmt(cached), m_inUse(inUse)
+{
+    *m_inUse = true;
+}
+
+Statement::Statement(Statement&& other) noexcept
+    : m_db(other.m_db), m_stmt(other.m_stmt), m_inUse(other.m_inUse)
 {
     other.m_stmt = nullptr;
+    other.m_inUse = nullptr;
 }
 
 Statement::~Statement()
 {
-    sqlite3_finalize(m_stmt);
+    if (m_inUse)
+    {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+        *m_inUse = false;
+    }
+    else
+    {
+        sqlite3_finalize(m_stmt);
+    }
 }
 
 Statement& Statement::bind(int index, std::int64_t value)
@@ -56,7 +75,8 @@ Statement& Statement::bind(int index, const std::optional<std::string>& text)
 Statement& Statement::bindBlob(int index, std::string_view bytes)
 {
     // A zero-length blob must still be a blob, not NULL.
-    sqlite3_bind_blob64(m_stmt, index, bytes.empty() ? "" : bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+    sqlite3_bind_blob64(m_stmt, index, bytes.empty() ? "" : bytes.data(), bytes.size(),
+                        SQLITE_TRANSIENT);
     return *this;
 }
 
@@ -73,7 +93,8 @@ bool Statement::step()
 
 void Statement::run()
 {
-    while (step()) {
+    while (step())
+    {
     }
 }
 
@@ -96,7 +117,8 @@ std::int64_t Statement::integer(int column) const
 std::string Statement::text(int column) const
 {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
-    return p ? std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(m_stmt, column))) : std::string();
+    return p ? std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(m_stmt, column)))
+             : std::string();
 }
 
 std::optional<std::string> Statement::optionalText(int column) const
@@ -109,5 +131,6 @@ std::optional<std::string> Statement::optionalText(int column) const
 std::string Statement::blob(int column) const
 {
     const auto* p = static_cast<const char*>(sqlite3_column_blob(m_stmt, column));
-    return p ? std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(m_stmt, column))) : std::string();
+    return p ? std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(m_stmt, column)))
+             : std::string();
 }

@@ -9,10 +9,14 @@ Transaction::Transaction(Database& db) : m_db(db)
 
 Transaction::~Transaction()
 {
-    if (m_open) {
-        try {
+    if (m_open)
+    {
+        try
+        {
             m_db.exec("ROLLBACK");
-        } catch (...) {
+        }
+        catch (...)
+        {
         }
     }
 }

@@ -4,7 +4,8 @@ class Database;
 
 // An immediate write transaction: taking the write lock up front makes check-then-insert atomic
 // between sessions. Rolled back unless committed.
-class Transaction {
+class Transaction
+{
 public:
     explicit Transaction(Database& db);
     Transaction(const Transaction&) = delete;

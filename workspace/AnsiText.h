@@ -16,7 +16,8 @@ inline std::string ToNarrow(const wchar_t* text, int length)
     }
     if (i == length)
         return narrow;
-    const int size = WideCharToMultiByte(CP_THREAD_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    const int size =
+        WideCharToMultiByte(CP_THREAD_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
     narrow.resize(size);
     WideCharToMultiByte(CP_THREAD_ACP, 0, text, length, narrow.data(), size, nullptr, nullptr);
     return narrow;

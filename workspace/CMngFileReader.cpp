@@ -47,6 +47,7 @@ static void TraceRecords(const std::vector<ElementRecord>& records)
 {
     if (!DebugOutputWatched())
         return;
+    // The system's wide formatting takes %s as a wide string.
     for (const ElementRecord& record : records)
     {
         if (record.type == ElementRecord::Attribute)
@@ -182,7 +183,7 @@ HRESULT CMngFileReader::GetAttributes(IXmlReader* reader)
             DebugOutW(L"Error getting value, error is %08.8lx", hr);
             return -1;
         }
-        PushAttribute(name, ToNarrow(value, static_cast<int>(length)));
+        PushAttribute(std::move(name), ToNarrow(value, static_cast<int>(length)));
     } while (reader->MoveToNextAttribute() == S_OK);
     return hr;
 }
@@ -200,9 +201,9 @@ void CMngFileReader::PopElement(const std::string& name)
         TraceRecords(m_vecElements);
 }
 
-void CMngFileReader::PushAttribute(const std::string& name, const std::string& value)
+void CMngFileReader::PushAttribute(std::string name, std::string value)
 {
-    m_vecElements.push_back({ElementRecord::Attribute, name, value});
+    m_vecElements.push_back({ElementRecord::Attribute, std::move(name), std::move(value)});
 }
 
 short CMngFileReader::GetType(const std::string& name) const
@@ -229,7 +230,8 @@ void CMngFileReader::CollectRelativePaths(std::vector<std::string>& out,
             state = record.type;
             break;
         case ElementRecord::Attribute:
-            if (state == ElementRecord::Entry && record.name.compare(0, relativePath.size(), relativePath) == 0)
+            if (state == ElementRecord::Entry &&
+                record.name.compare(0, relativePath.size(), relativePath) == 0)
                 current = convert(record.value);
             break;
         case ElementRecord::End:

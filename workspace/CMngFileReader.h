@@ -58,6 +58,6 @@ private:
     HRESULT GetAttributes(IXmlReader* reader);
     void PushElement(const std::string& name);
     void PopElement(const std::string& name);
-    void PushAttribute(const std::string& name, const std::string& value);
+    void PushAttribute(std::string name, std::string value);
     short GetType(const std::string& name) const;
 };

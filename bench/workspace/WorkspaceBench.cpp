@@ -95,11 +95,13 @@ static void Compare(const char* what, const std::string& path,
 {
     const int runs = 5;
     size_t listed = 0;
-    const double ours = BestOf(runs, [&] {
-        std::vector<std::string> items;
-        list(path, items);
-        listed = items.size();
-    });
+    const double ours = BestOf(runs,
+                               [&]
+                               {
+                                   std::vector<std::string> items;
+                                   list(path, items);
+                                   listed = items.size();
+                               });
     const double bare = BestOf(runs, [&] { BareRead(path, false); });
     const double bareText = BestOf(runs, [&] { BareRead(path, true); });
     std::printf("%-28s %8.1f ms (%zu listed%s)\n", what, ours, listed,

@@ -3,8 +3,6 @@
 #include "afxwin.h"
 #include "AfxInternal.h"
 
-#include <stdlib.h>
-
 #include <utility>
 
 namespace
@@ -85,8 +83,8 @@ bool AfxCallModalHook(CDialog* pDialog)
 
 BOOL AFXAPI AfxIsNonInteractive()
 {
-    const char* value = getenv("VOR_NONINTERACTIVE");
-    return value != NULL && value[0] != '\0';
+    char value[8] = {};
+    return ::GetEnvironmentVariableA("VOR_NONINTERACTIVE", value, sizeof value) > 0;
 }
 
 void AFXAPI AfxPumpMessages(DWORD dwMilliseconds)
@@ -115,7 +113,12 @@ void AFXAPI AfxPumpMessages(DWORD dwMilliseconds)
     }
 }
 
-void AFXAPI AfxClickDlgButton(CWnd* pDialog, int nIDButton)
+BOOL AFXAPI AfxClickDlgButton(CWnd* pDialog, int nIDButton)
 {
-    ::SendMessageA(::GetDlgItem(pDialog->GetSafeHwnd(), nIDButton), BM_CLICK, 0, 0);
+    // Nobody can click a button that is disabled or hidden.
+    HWND button = ::GetDlgItem(pDialog->GetSafeHwnd(), nIDButton);
+    if (button == NULL || !::IsWindowEnabled(button) || !::IsWindowVisible(button))
+        return FALSE;
+    ::SendMessageA(button, BM_CLICK, 0, 0);
+    return TRUE;
 }

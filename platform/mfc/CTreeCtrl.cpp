@@ -248,6 +248,13 @@ CImageList* CTreeCtrl::GetImageList(UINT nImageList) const
 
 CEdit* CTreeCtrl::EditLabel(HTREEITEM hItem)
 {
+    // The open editor is about to go, taking a new one with it when asked from inside its
+    // end-of-edit notification: open the new one once that has returned.
+    if (::SendMessageA(m_hWnd, TVM_GETEDITCONTROL, 0, 0) != 0)
+    {
+        ::PostMessageA(m_hWnd, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(hItem));
+        return NULL;
+    }
     return static_cast<CEdit*>(CWnd::FromHandle(reinterpret_cast<HWND>(
         ::SendMessageA(m_hWnd, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(hItem)))));
 }

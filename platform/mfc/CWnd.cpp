@@ -387,9 +387,28 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     return OnCmdMsg(WM_COMMAND, nCode, nID, NULL, NULL);
 }
 
+namespace
+{
+// Wine's tree view repeats the end of a label edit when hiding its editor takes the focus
+// from it; the editor is hidden by then, which a real end of editing never sees.
+bool IsRepeatedEndOfLabelEdit(const NMHDR* header)
+{
+    if (header->code != TVN_ENDLABELEDITA && header->code != TVN_ENDLABELEDITW)
+        return false;
+    HWND editor =
+        reinterpret_cast<HWND>(::SendMessageA(header->hwndFrom, TVM_GETEDITCONTROL, 0, 0));
+    return editor != NULL && (::GetWindowLongA(editor, GWL_STYLE) & WS_VISIBLE) == 0;
+}
+} // namespace
+
 BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult)
 {
     NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+    if (IsRepeatedEndOfLabelEdit(header))
+    {
+        *pResult = 0;
+        return TRUE;
+    }
     return OnCmdMsg(WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom), header, pResult);
 }
 

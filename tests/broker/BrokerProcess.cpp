@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,7 +45,10 @@ void BrokerProcess::start()
     if (pipe(out) != 0)
         throw std::runtime_error("pipe failed");
     m_pid = fork();
-    if (m_pid == 0) {
+    if (m_pid == 0)
+    {
+        // A test that dies must not leave its broker behind.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
         close(out[1]);
@@ -75,7 +79,8 @@ std::unique_ptr<BrokerClient> BrokerProcess::client()
     return std::make_unique<BrokerClient>("127.0.0.1", m_port);
 }
 
-std::unique_ptr<BrokerClient> BrokerProcess::login(const std::string& user, const std::string& password,
+std::unique_ptr<BrokerClient> BrokerProcess::login(const std::string& user,
+                                                   const std::string& password,
                                                    const std::string& machine)
 {
     auto c = client();
@@ -89,11 +94,14 @@ std::string BrokerProcess::snapshot() const
 {
     Database db(Repository::databasePath(m_dataDir), true);
     std::string all;
-    for (const char* table : {"users", "projects", "states", "processes", "packages", "repositories",
-                              "project_repositories", "items", "contents", "versions"}) {
+    for (const char* table :
+         {"users", "projects", "states", "processes", "packages", "repositories",
+          "project_repositories", "items", "contents", "versions"})
+    {
         Statement s = db.prepare(std::string("SELECT * FROM ") + table + " ORDER BY rowid");
         const int columns = sqlite3_column_count(s.handle());
-        while (s.step()) {
+        while (s.step())
+        {
             for (int i = 0; i < columns; ++i)
                 all += (s.isNull(i) ? std::string("<null>") : s.text(i)) + "|";
             all += "\n";

@@ -6,7 +6,8 @@
 #include <string>
 
 // A real harbroker on a fresh data folder holding the sample repository, for one test.
-class BrokerProcess {
+class BrokerProcess
+{
 public:
     BrokerProcess();
     BrokerProcess(const BrokerProcess&) = delete;

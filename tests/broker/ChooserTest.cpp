@@ -4,9 +4,11 @@
 
 using nlohmann::json;
 
-namespace {
+namespace
+{
 
-class ChooserTest : public ::testing::Test {
+class ChooserTest : public ::testing::Test
+{
 protected:
     static void SetUpTestSuite()
     {
@@ -26,7 +28,8 @@ protected:
         EXPECT_EQ(reply["ok"], true) << reply.dump();
         std::vector<std::string> chosen;
         for (const json& v : reply["versions"])
-            chosen.push_back(v["fullPath"].get<std::string>() + ";" + v["version"].get<std::string>());
+            chosen.push_back(v["fullPath"].get<std::string>() + ";" +
+                             v["version"].get<std::string>());
         return chosen;
     }
 
@@ -49,18 +52,23 @@ using Names = std::vector<std::string>;
 
 TEST_F(ChooserTest, RecursiveListingPutsTheFolderFirstThenSubFoldersInPathOrder)
 {
-    EXPECT_EQ(choose({{"parentPath", "\\QXRepo\\Proj1"}, {"itemName", "*"}, {"recursive", true}}),
-              (Names{"\\QXRepo\\Proj1\\Proj1.qxproj;0", "\\QXRepo\\Proj1\\Screen1.qxs;1",
-                     "\\QXRepo\\Proj1\\Screen1.xcml;0", "\\QXRepo\\Proj1\\Screen1.xml;0",
-                     "\\QXRepo\\Proj1\\Screens\\Main.qxs;0", "\\QXRepo\\Proj1\\Screens\\Main.xcml;0",
-                     "\\QXRepo\\Proj1\\Screens\\Main.xml;10"}));
+    EXPECT_EQ(
+        choose({{"parentPath", "\\QXRepo\\Proj1"}, {"itemName", "*"}, {"recursive", true}}),
+        (Names{"\\QXRepo\\Proj1\\Proj1.qxproj;0", "\\QXRepo\\Proj1\\Screen1.qxs;1",
+               "\\QXRepo\\Proj1\\Screen1.xcml;0", "\\QXRepo\\Proj1\\Screen1.xml;0",
+               "\\QXRepo\\Proj1\\Screens\\Main.qxs;0", "\\QXRepo\\Proj1\\Screens\\Main.xcml;0",
+               "\\QXRepo\\Proj1\\Screens\\Main.xml;10"}));
     EXPECT_EQ(choose({{"parentPath", "\\QXRepo"}, {"itemName", "*.xml"}, {"recursive", true}}),
               (Names{"\\QXRepo\\Proj1\\Screen1.xml;0", "\\QXRepo\\Proj1\\Screens\\Main.xml;10",
                      "\\QXRepo\\Proj2\\Order.xml;1", "\\QXRepo\\화면\\종합화면.xml;0"}));
     EXPECT_EQ(choose({{"parentPath", "\\QXRepo\\Proj1"}, {"itemName", "Screen1.*"}}).size(), 3u);
-    EXPECT_TRUE(choose({{"parentPath", "\\QXRepo\\Proj1"}, {"itemName", "Main.xml"}}).empty()) << "not recursive";
-    EXPECT_TRUE(choose({{"parentPath", "\\QXRepo\\Proj1"}, {"itemName", "main.xml"}, {"recursive", true}}).empty());
-    EXPECT_TRUE(choose({{"parentPath", "\\QXRepo\\Empty"}, {"itemName", "*"}, {"recursive", true}}).empty());
+    EXPECT_TRUE(choose({{"parentPath", "\\QXRepo\\Proj1"}, {"itemName", "Main.xml"}}).empty())
+        << "not recursive";
+    EXPECT_TRUE(
+        choose({{"parentPath", "\\QXRepo\\Proj1"}, {"itemName", "main.xml"}, {"recursive", true}})
+            .empty());
+    EXPECT_TRUE(choose({{"parentPath", "\\QXRepo\\Empty"}, {"itemName", "*"}, {"recursive", true}})
+                    .empty());
     EXPECT_TRUE(choose({{"parentPath", "\\NoSuchRepo"}, {"itemName", "*"}}).empty());
 }
 
@@ -73,13 +81,18 @@ TEST_F(ChooserTest, VersionOptionsPickAllTheLatestTheLatestNormalOrThePackagesLa
     EXPECT_EQ(choose(with(main, {{"versionOption", 1}})), all) << "oldest first, numeric order";
 
     const json reserved = {{"parentPath", "\\QXRepo\\Proj1"}, {"itemName", "Screen1.qxs"}};
-    EXPECT_EQ(choose(with(reserved, {{"versionOption", 0x100}})), Names{"\\QXRepo\\Proj1\\Screen1.qxs;1"});
-    EXPECT_EQ(choose(with(reserved, {{"versionOption", 0x1000}})), Names{"\\QXRepo\\Proj1\\Screen1.qxs;0"});
+    EXPECT_EQ(choose(with(reserved, {{"versionOption", 0x100}})),
+              Names{"\\QXRepo\\Proj1\\Screen1.qxs;1"});
+    EXPECT_EQ(choose(with(reserved, {{"versionOption", 0x1000}})),
+              Names{"\\QXRepo\\Proj1\\Screen1.qxs;0"});
     EXPECT_EQ(choose(with(reserved, {{"versionOption", 0x100}, {"statusOption", 0x1}})),
               Names{"\\QXRepo\\Proj1\\Screen1.qxs;0"});
-    EXPECT_TRUE(choose(with(reserved, {{"branchOption", 0x110}})).empty()) << "every version is on the trunk";
+    EXPECT_TRUE(choose(with(reserved, {{"branchOption", 0x110}})).empty())
+        << "every version is on the trunk";
 
-    const json common = {{"parentPath", "\\Common"}, {"itemName", "Common.xml"}, {"recursive", true},
+    const json common = {{"parentPath", "\\Common"},
+                         {"itemName", "Common.xml"},
+                         {"recursive", true},
                          {"versionOption", 0x10000}};
     EXPECT_EQ(choose(with(common, {{"package", "QXP-002"}})), Names{"\\Common\\Lib\\Common.xml;1"});
     EXPECT_EQ(choose(common), Names{"\\Common\\Lib\\Common.xml;0"});
@@ -95,7 +108,8 @@ TEST_F(ChooserTest, ObjectIdChoosesOneVersionWhateverTheOptions)
 TEST_F(ChooserTest, RecordsCarryWhatTheVersionQueriesRead)
 {
     const json reply = s_client->request(
-        qxpRequest("chooseVersions", {{"parentPath", "\\QXRepo\\Proj2"}, {"itemName", "*"}, {"versionOption", 1}}));
+        qxpRequest("chooseVersions",
+                   {{"parentPath", "\\QXRepo\\Proj2"}, {"itemName", "*"}, {"versionOption", 1}}));
     ASSERT_EQ(reply["versions"].size(), 3u);
     const json& normal = reply["versions"][0];
     EXPECT_EQ(normal["name"], "Order.xml");
@@ -120,10 +134,17 @@ TEST_F(ChooserTest, ContextListsAndVisibilityFollowTheProject)
     EXPECT_EQ(s_client->request({{"op", "projects"}, {"kind", 2}})["names"], json({"QXP_OLD"}));
     EXPECT_EQ(s_client->request({{"op", "states"}, {"project", "QXP"}})["names"],
               json({"Development", "Test", "Release"}));
-    EXPECT_EQ(s_client->request({{"op", "packages"}, {"project", "QXP"}, {"state", "Release"}})["names"],
-              json::array());
-    EXPECT_EQ(s_client->request({{"op", "processes"}, {"project", "QXP"}, {"state", "Test"}})["processes"].size(), 2u);
-    EXPECT_EQ(s_client->request({{"op", "context"}, {"project", "QXP"}, {"state", "Test"}, {"package", "QXP-001"}})["code"],
+    EXPECT_EQ(
+        s_client->request({{"op", "packages"}, {"project", "QXP"}, {"state", "Release"}})["names"],
+        json::array());
+    EXPECT_EQ(
+        s_client->request({{"op", "processes"}, {"project", "QXP"}, {"state", "Test"}})["processes"]
+            .size(),
+        2u);
+    EXPECT_EQ(s_client->request({{"op", "context"},
+                                 {"project", "QXP"},
+                                 {"state", "Test"},
+                                 {"package", "QXP-001"}})["code"],
               "notFound");
     const json roots = s_client->request({{"op", "items"}, {"project", "QXP"}})["items"];
     ASSERT_EQ(roots.size(), 2u);
@@ -131,8 +152,11 @@ TEST_F(ChooserTest, ContextListsAndVisibilityFollowTheProject)
     EXPECT_EQ(roots[1]["repositobjid"], 2);
     EXPECT_EQ(s_client->request({{"op", "items"}, {"project", "Empty"}})["items"], json::array());
     EXPECT_TRUE(s_client
-                    ->request({{"op", "chooseVersions"}, {"project", "QXP_OLD"}, {"parentPath", "\\QXRepo"},
-                               {"itemName", "*"}, {"recursive", true}})["versions"]
+                    ->request({{"op", "chooseVersions"},
+                               {"project", "QXP_OLD"},
+                               {"parentPath", "\\QXRepo"},
+                               {"itemName", "*"},
+                               {"recursive", true}})["versions"]
                     .empty())
         << "QXP_OLD does not see QXRepo";
 }

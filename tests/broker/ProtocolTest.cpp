@@ -12,14 +12,16 @@
 
 using nlohmann::json;
 
-namespace {
+namespace
+{
 
 std::string frame(const std::string& header, const std::string& payload = {})
 {
     return FrameDecoder::prefix(header.size(), payload.size()) + header + payload;
 }
 
-class RawConnection {
+class RawConnection
+{
 public:
     explicit RawConnection(int port) : m_fd(BrokerClient::connectTo("127.0.0.1", port)) {}
     ~RawConnection() { ::close(m_fd); }
@@ -30,7 +32,8 @@ public:
         FrameDecoder decoder(FrameLimits::session());
         RawFrame reply;
         char chunk[65536];
-        while (decoder.next(reply) != FrameDecoder::Result::Frame) {
+        while (decoder.next(reply) != FrameDecoder::Result::Frame)
+        {
             const ssize_t got = ::recv(m_fd, chunk, sizeof chunk, 0);
             if (got <= 0)
                 return "closed";
@@ -65,13 +68,15 @@ TEST(Session, LoginIsRequiredAndRefusesBadCredentials)
     EXPECT_EQ(unknownUser["code"], "auth");
     // The two refusals read alike, so they do not tell which user names exist.
     EXPECT_EQ(wrongPassword["error"], unknownUser["error"]);
-    EXPECT_EQ(client->request({{"op", "sql"}, {"statement", "select * from haritems"}})["code"], "login");
+    EXPECT_EQ(client->request({{"op", "sql"}, {"statement", "select * from haritems"}})["code"],
+              "login");
 
     const json good = client->login("dev1", "dev1pw", "PC");
     EXPECT_EQ(good["ok"], true);
     EXPECT_EQ(good["admin"], false);
     EXPECT_EQ(client->request({{"op", "projects"}, {"kind", 1}})["names"], json({"QXP", "Empty"}));
-    EXPECT_EQ(client->request({{"op", "admin.createProject"}, {"project", "X"}})["code"], "forbidden");
+    EXPECT_EQ(client->request({{"op", "admin.createProject"}, {"project", "X"}})["code"],
+              "forbidden");
 }
 
 TEST(Session, PasswordsAreStoredOnlyAsSaltedHashes)
@@ -83,7 +88,9 @@ TEST(Session, PasswordsAreStoredOnlyAsSaltedHashes)
     EXPECT_NE(all.find("$argon2id$"), std::string::npos);
 
     auto admin = broker.login("harvest", "harvest");
-    ASSERT_EQ(admin->request({{"op", "admin.createUser"}, {"user", "twin"}, {"password", "dev1pw"}})["ok"], true);
+    ASSERT_EQ(admin->request(
+                  {{"op", "admin.createUser"}, {"user", "twin"}, {"password", "dev1pw"}})["ok"],
+              true);
     Database db(Repository::databasePath(broker.dataDir()), true);
     Statement s = db.prepare("SELECT hash FROM users WHERE name IN ('dev1', 'twin') ORDER BY name");
     ASSERT_TRUE(s.step());
@@ -97,7 +104,8 @@ TEST(Session, BadFramesGetAnErrorOrAClosedConnectionAndChangeNothing)
 {
     BrokerProcess broker;
     const std::string before = broker.snapshot();
-    const std::string login = frame(R"({"op":"login","user":"harvest","password":"harvest","machine":"PC"})");
+    const std::string login =
+        frame(R"({"op":"login","user":"harvest","password":"harvest","machine":"PC"})");
     {
         // Before login even a moderate frame is too large, and payloads are not accepted at all.
         RawConnection c(broker.port());
@@ -109,7 +117,8 @@ TEST(Session, BadFramesGetAnErrorOrAClosedConnectionAndChangeNothing)
         c.write(frame(R"({"op":"ping"})", "x"));
         EXPECT_EQ(c.read(), "closed");
     }
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::string bytes;
         const char* expected;
@@ -119,19 +128,25 @@ TEST(Session, BadFramesGetAnErrorOrAClosedConnectionAndChangeNothing)
         {"not an object", frame("[1,2]"), "protocol"},
         {"no op", frame(R"({"user":"x"})"), "protocol"},
         {"op not a string", frame(R"({"op":7})"), "protocol"},
-        {"field of the wrong type", frame(R"({"op":"admin.createProject","project":5})"), "protocol"},
-        {"deep nesting", frame("{\"op\":\"ping\",\"x\":" + std::string(100000, '[') + std::string(100000, ']') + "}"),
+        {"field of the wrong type", frame(R"({"op":"admin.createProject","project":5})"),
          "protocol"},
-        {"invalid UTF-8", frame("{\"op\":\"admin.createProject\",\"project\":\"\xff\xfe\"}"), "protocol"},
+        {"deep nesting",
+         frame("{\"op\":\"ping\",\"x\":" + std::string(100000, '[') + std::string(100000, ']') +
+               "}"),
+         "protocol"},
+        {"invalid UTF-8", frame("{\"op\":\"admin.createProject\",\"project\":\"\xff\xfe\"}"),
+         "protocol"},
         {"unknown op", frame(R"({"op":"dropEverything"})"), "protocol"},
         {"stray process answer", frame(R"({"op":"fileDone","written":true})"), "protocol"},
         {"payload where none belongs", frame(R"({"op":"projects"})", "abc"), "protocol"},
         {"zero-length header", std::string(8, '\0'), "closed"},
         {"header over the limit", FrameDecoder::prefix(0x7fffffff, 0), "closed"},
         {"payload over the limit", FrameDecoder::prefix(2, 0x7fffffff) + "{}", "closed"},
-        {"truncated frame", frame(R"({"op":"admin.createProject","project":"Half"})").substr(0, 20), "closed"},
+        {"truncated frame", frame(R"({"op":"admin.createProject","project":"Half"})").substr(0, 20),
+         "closed"},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         RawConnection connection(broker.port());
         connection.write(login);
         ASSERT_EQ(code(connection.read()), "ok");
@@ -139,7 +154,8 @@ TEST(Session, BadFramesGetAnErrorOrAClosedConnectionAndChangeNothing)
         if (std::string(c.expected) == "closed")
             connection.closeWrite();
         EXPECT_EQ(code(connection.read()), c.expected) << c.name;
-        if (std::string(c.expected) != "closed") {
+        if (std::string(c.expected) != "closed")
+        {
             connection.write(frame(R"({"op":"ping"})"));
             EXPECT_EQ(code(connection.read()), "ok") << "connection unusable after: " << c.name;
         }
@@ -156,8 +172,12 @@ TEST(Session, AbandonedProcessLeavesNothingHalfDone)
         RawConnection c(broker.port());
         c.write(frame(R"({"op":"login","user":"dev1","password":"dev1pw","machine":"PC"})"));
         ASSERT_EQ(code(c.read()), "ok");
-        c.write(frame(qxpRequest("checkout", {{"process", "CheckOut"}, {"versions", {31}}, {"viewPath", "\\Common"},
-                                              {"clientDir", "C:\\W"}, {"mode", 2}, {"pathOption", 2}})
+        c.write(frame(qxpRequest("checkout", {{"process", "CheckOut"},
+                                              {"versions", {31}},
+                                              {"viewPath", "\\Common"},
+                                              {"clientDir", "C:\\W"},
+                                              {"mode", 2},
+                                              {"pathOption", 2}})
                           .dump()));
         std::string header = c.read();
         EXPECT_NE(header.find("\"file\""), std::string::npos);
@@ -169,16 +189,21 @@ TEST(Session, AbandonedProcessLeavesNothingHalfDone)
     const json chosen = dev1->request(qxpRequest("chooseVersions", {{"versionObjId", 33}}));
     ASSERT_EQ(chosen["versions"].size(), 1u);
     EXPECT_EQ(chosen["versions"][0]["status"], "R");
-    EXPECT_EQ(dev1->request(qxpRequest("deleteVersion", {{"process", "DeleteVersion"}, {"versions", {33}}}))["result"], 0);
+    EXPECT_EQ(dev1->request(qxpRequest(
+                  "deleteVersion", {{"process", "DeleteVersion"}, {"versions", {33}}}))["result"],
+              0);
 }
 
 TEST(FrameDecoder, SplitsStreamsAtAnyBoundary)
 {
-    const std::string stream = frame(R"({"op":"a"})", std::string("\0\1\2", 3)) + frame(R"({"op":"b"})");
-    for (std::size_t step = 1; step <= stream.size(); ++step) {
+    const std::string stream =
+        frame(R"({"op":"a"})", std::string("\0\1\2", 3)) + frame(R"({"op":"b"})");
+    for (std::size_t step = 1; step <= stream.size(); ++step)
+    {
         FrameDecoder decoder(FrameLimits::session());
         std::vector<RawFrame> frames;
-        for (std::size_t at = 0; at < stream.size(); at += step) {
+        for (std::size_t at = 0; at < stream.size(); at += step)
+        {
             decoder.append(stream.data() + at, std::min(step, stream.size() - at));
             RawFrame f;
             while (decoder.next(f) == FrameDecoder::Result::Frame)
@@ -199,12 +224,15 @@ TEST(FrameDecoder, SurvivesRandomAndMutatedInput)
     const FrameLimits limits{4096, 4096};
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     std::size_t rounds = 0;
-    while (std::chrono::steady_clock::now() < end) {
+    while (std::chrono::steady_clock::now() < end)
+    {
         std::string input = valid + valid;
         const int mutations = 1 + static_cast<int>(random() % 8);
-        for (int m = 0; m < mutations; ++m) {
+        for (int m = 0; m < mutations; ++m)
+        {
             const std::size_t at = random() % input.size();
-            switch (random() % 4) {
+            switch (random() % 4)
+            {
             case 0:
                 input[at] = static_cast<char>(random());
                 break;
@@ -223,19 +251,22 @@ TEST(FrameDecoder, SurvivesRandomAndMutatedInput)
         }
         FrameDecoder decoder(limits);
         std::size_t at = 0;
-        for (;;) {
+        for (;;)
+        {
             const std::size_t step = 1 + random() % 64;
             decoder.append(input.data() + at, std::min(step, input.size() - at));
             at = std::min(at + step, input.size());
             RawFrame f;
             FrameDecoder::Result result;
-            while ((result = decoder.next(f)) == FrameDecoder::Result::Frame) {
+            while ((result = decoder.next(f)) == FrameDecoder::Result::Frame)
+            {
                 ASSERT_LE(f.header.size(), limits.maxHeader);
                 ASSERT_LE(f.payload.size(), limits.maxPayload);
                 json header;
                 FrameSocket::parseHeader(f.header, header);
             }
-            if (result == FrameDecoder::Result::Invalid) {
+            if (result == FrameDecoder::Result::Invalid)
+            {
                 ASSERT_FALSE(decoder.error().empty());
                 RawFrame again;
                 ASSERT_EQ(decoder.next(again), FrameDecoder::Result::Invalid);

@@ -13,9 +13,11 @@
 
 using nlohmann::json;
 
-namespace {
+namespace
+{
 
-class SqlTest : public ::testing::Test {
+class SqlTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -40,10 +42,13 @@ protected:
     // The refusal's text, or "" when the statement ran.
     std::string refusal(const std::string& sql, ReadOnlyQuery::Limits limits = {})
     {
-        try {
+        try
+        {
             query(sql, limits);
             return "";
-        } catch (const BrokerError& e) {
+        }
+        catch (const BrokerError& e)
+        {
             EXPECT_EQ(e.code(), "sql") << sql;
             return e.what();
         }
@@ -53,7 +58,8 @@ protected:
     {
         Statement s = m_repository->db().prepare(
             "SELECT (SELECT group_concat(id || name || removed) FROM items) || "
-            "(SELECT group_concat(id || status) FROM versions) || (SELECT group_concat(name || hash) FROM users)");
+            "(SELECT group_concat(id || status) FROM versions) || (SELECT group_concat(name || "
+            "hash) FROM users)");
         s.step();
         return s.text(0);
     }
@@ -67,8 +73,9 @@ protected:
 
 TEST_F(SqlTest, FolderQueryOfTheTreeReturnsTypedColumnsInOrder)
 {
-    const json r = query("select itemobjid, trim(itemname) as itemname, parentobjid from haritems where "
-                         "repositobjid=1 and itemtype=0 order by parentobjid, itemobjid");
+    const json r =
+        query("select itemobjid, trim(itemname) as itemname, parentobjid from haritems where "
+              "repositobjid=1 and itemtype=0 order by parentobjid, itemobjid");
     EXPECT_EQ(r["columns"], json({"ITEMOBJID", "ITEMNAME", "PARENTOBJID"}));
     EXPECT_EQ(r["data"]["ITEMOBJID"], json({1, 2, 4, 5, 6, 7, 3}));
     EXPECT_EQ(r["data"]["PARENTOBJID"], json({0, 1, 1, 1, 1, 1, 2}));
@@ -78,18 +85,20 @@ TEST_F(SqlTest, FolderQueryOfTheTreeReturnsTypedColumnsInOrder)
 
 TEST_F(SqlTest, FileQueriesSpanBothRepositoriesAndLikeIsCaseSensitive)
 {
-    const std::string head = "select b.pathfullname, a.itemname from haritems a, harpathfullname b where "
-                             "a.parentobjid = b.itemobjid and ";
+    const std::string head =
+        "select b.pathfullname, a.itemname from haritems a, harpathfullname b where "
+        "a.parentobjid = b.itemobjid and ";
     const std::string repositories = " and (a.repositobjid=1 or a.repositobjid=2 )";
     const json screens = query(head + "a.itemname like '%.xml%'" + repositories);
     std::multiset<std::string> found;
     for (std::size_t i = 0; i < screens["rows"].get<std::size_t>(); ++i)
         found.insert(screens["data"]["PATHFULLNAME"][i].get<std::string>() + "\\" +
                      screens["data"]["ITEMNAME"][i].get<std::string>());
-    EXPECT_EQ(found, (std::multiset<std::string>{"\\QXRepo\\Proj1\\Screen1.xml", "\\QXRepo\\Proj1\\Screens\\Main.xml",
-                                                 "\\QXRepo\\Proj2\\Order.xml", "\\QXRepo\\화면\\종합화면.xml",
-                                                 "\\QXRepo\\Docs\\notes.xml.bak", "\\Common\\Lib\\Common.xml",
-                                                 "\\Common\\Shared\\Screens\\Popup.xml"}));
+    EXPECT_EQ(found, (std::multiset<std::string>{
+                         "\\QXRepo\\Proj1\\Screen1.xml", "\\QXRepo\\Proj1\\Screens\\Main.xml",
+                         "\\QXRepo\\Proj2\\Order.xml", "\\QXRepo\\화면\\종합화면.xml",
+                         "\\QXRepo\\Docs\\notes.xml.bak", "\\Common\\Lib\\Common.xml",
+                         "\\Common\\Shared\\Screens\\Popup.xml"}));
     EXPECT_EQ(query(head + "a.itemname like '%.XML%'" + repositories)["rows"], 0);
 
     const json solutions = query(head + "a.itemname like '%qxsln%'" + repositories);
@@ -109,8 +118,9 @@ TEST_F(SqlTest, ValuesKeepTheirTypesAndNullsTheirPlace)
     EXPECT_DOUBLE_EQ(r["data"]["R"][0].get<double>(), 1.5);
     EXPECT_EQ(r["data"]["ITEMNAME"][0], "QXRepo");
 
-    const json removedStayOut = query("select v.mappedversion from harversions v where v.itemobjid = 13 "
-                                      "order by cast(v.mappedversion as integer) desc");
+    const json removedStayOut =
+        query("select v.mappedversion from harversions v where v.itemobjid = 13 "
+              "order by cast(v.mappedversion as integer) desc");
     EXPECT_EQ(removedStayOut["data"]["MAPPEDVERSION"][0], "10");
     EXPECT_EQ(query("select * from haritems where 1 = 0")["data"]["ITEMNAME"], json::array());
 }
@@ -148,23 +158,28 @@ TEST_F(SqlTest, RefusesAnythingButOneBoundedSelectOverTheViews)
     for (const char* sql : refused)
         EXPECT_NE(refusal(sql), "") << sql;
     EXPECT_NE(refusal("select 1 " + std::string(70000, ' ')).find("too long"), std::string::npos);
-    EXPECT_NE(refusal("select a.itemobjid from haritems a, haritems b, haritems c, haritems d").find("too many"),
+    EXPECT_NE(refusal("select a.itemobjid from haritems a, haritems b, haritems c, haritems d")
+                  .find("too many"),
               std::string::npos);
     ReadOnlyQuery::Limits quick;
     quick.maxTime = std::chrono::milliseconds(200);
-    EXPECT_NE(refusal("with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c", quick)
+    EXPECT_NE(refusal("with recursive c(x) as (select 1 union all select x + 1 from c) select "
+                      "count(*) from c",
+                      quick)
                   .find("too long"),
               std::string::npos);
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(query("select 1 as one;  ")["data"]["ONE"][0], 1) << "a trailing semicolon is fine";
-    EXPECT_EQ(query("select count(*) as n from haritems")["data"]["N"][0], 30) << "the guard is reusable";
+    EXPECT_EQ(query("select count(*) as n from haritems")["data"]["N"][0], 30)
+        << "the guard is reusable";
 }
 
 TEST(SqlOverTheWire, ListsTenThousandItemsInOneReply)
 {
     BrokerProcess broker;
     auto admin = broker.login("harvest", "harvest");
-    ASSERT_EQ(admin->request({{"op", "admin.createFolder"}, {"path", "\\Common\\Bulk"}})["ok"], true);
+    ASSERT_EQ(admin->request({{"op", "admin.createFolder"}, {"path", "\\Common\\Bulk"}})["ok"],
+              true);
     {
         Repository repository(broker.dataDir());
         Transaction transaction(repository.db());
@@ -173,9 +188,10 @@ TEST(SqlOverTheWire, ListsTenThousandItemsInOneReply)
             repository.createItem(folder, "screen" + std::to_string(i) + ".xml");
         transaction.commit();
     }
-    const json r = admin->request({{"op", "sql"},
-                                   {"statement", "select b.pathfullname, a.itemname from haritems a, harpathfullname b "
-                                                 "where a.parentobjid = b.itemobjid and a.itemname like '%.xml%'"}});
+    const json r = admin->request(
+        {{"op", "sql"},
+         {"statement", "select b.pathfullname, a.itemname from haritems a, harpathfullname b "
+                       "where a.parentobjid = b.itemobjid and a.itemname like '%.xml%'"}});
     ASSERT_EQ(r["ok"], true) << r.dump().substr(0, 200);
     EXPECT_EQ(r["rows"], 12007);
     EXPECT_EQ(r["data"]["PATHFULLNAME"].size(), 12007u);

@@ -175,8 +175,9 @@ TEST(CMngFileReader, TracesToTheDebuggerOutput)
     ParseRecords(longPath);
     const std::vector<std::string> lines = trace.Lines();
     ASSERT_EQ(5u, lines.size());
-    EXPECT_EQ(("Element == type: 2,\t\t name: RelativePath,\t\t value: " + longValue).substr(0, 259),
-              lines[2]);
+    EXPECT_EQ(
+        ("Element == type: 2,\t\t name: RelativePath,\t\t value: " + longValue).substr(0, 259),
+        lines[2]);
 }
 
 TEST(CMngFileReader, SurvivesTruncatedAndCorruptedDocuments)
@@ -193,7 +194,8 @@ TEST(CMngFileReader, SurvivesTruncatedAndCorruptedDocuments)
         u8R"(</x:Project></Folder></Solution>)";
     const std::string utf16 = Utf16Document(document);
     const size_t lastTag = std::string("</Solution>").size();
-    auto endsAfterEmptyElement = [](const std::string& cut) {
+    auto endsAfterEmptyElement = [](const std::string& cut)
+    {
         return cut.size() >= 4 && (cut.compare(cut.size() - 2, 2, "/>") == 0 ||
                                    cut.compare(cut.size() - 4, 4, std::string("/\0>\0", 4)) == 0);
     };

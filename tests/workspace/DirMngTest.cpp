@@ -43,7 +43,8 @@ TEST(DirMng, AppendsWhatSolutionsAndProjectsList)
     DirMng::GetProjDirs(solution, list);
     EXPECT_EQ((std::vector<std::string>{"kept", "\\A", "\\B\\Sub"}), list);
     DirMng::GetFilesInProj(project, list);
-    EXPECT_EQ((std::vector<std::string>{"kept", "\\A", "\\B\\Sub", "..\\x.xml", "..\\x.xml"}), list);
+    EXPECT_EQ((std::vector<std::string>{"kept", "\\A", "\\B\\Sub", "..\\x.xml", "..\\x.xml"}),
+              list);
 
     DirMng::GetProjDirs(folder.PathOf("missing.sln"), list);
     DirMng::GetFilesInProj(folder.PathOf("missing.prj"), list);

@@ -8,35 +8,33 @@ namespace
 {
 using Paths = std::vector<std::string>;
 
-Paths ProjectDirs(const std::string& document)
+template <class Parser>
+Paths Collect(const std::string& document, void (Parser::*collect)(Paths&) const)
 {
     TempFolder folder;
-    const std::string path = folder.Write("a.sln", document);
-    CSolutionParser parser;
+    const std::string path = folder.Write("document.xml", document);
+    Parser parser;
     EXPECT_EQ(S_OK, parser.Init());
     EXPECT_EQ(0u, parser.Parse(Wide(path).c_str()));
-    Paths dirs;
-    parser.CollectProjDirs(dirs);
-    return dirs;
+    Paths paths;
+    (parser.*collect)(paths);
+    return paths;
+}
+
+Paths ProjectDirs(const std::string& document)
+{
+    return Collect(document, &CSolutionParser::CollectProjDirs);
 }
 
 Paths ProjectFiles(const std::string& document)
 {
-    TempFolder folder;
-    const std::string path = folder.Write("a.prj", document);
-    CProjectParser parser;
-    EXPECT_EQ(S_OK, parser.Init());
-    EXPECT_EQ(0u, parser.Parse(Wide(path).c_str()));
-    Paths files;
-    parser.CollectFiles(files);
-    return files;
+    return Collect(document, &CProjectParser::CollectFiles);
 }
 } // namespace
 
 TEST(CSolutionParser, GivesTheFolderOfEachEndTaggedProject)
 {
-    EXPECT_EQ((Paths{"\\A", "\\B\\Sub", "\\", "\\..\\Up", "\\한글"}),
-              ProjectDirs(u8R"(<Solution>
+    EXPECT_EQ((Paths{"\\A", "\\B\\Sub", "\\", "\\..\\Up", "\\한글"}), ProjectDirs(u8R"(<Solution>
   <Project RelativePath="A\one.prj"></Project>
   <Project RelativePath="B\Sub\two.prj"></Project>
   <Project RelativePath="three.prj"></Project>
@@ -75,9 +73,9 @@ TEST(CSolutionParser, AppendsTheLatestFolderAtEveryInnerEndTag)
 
 TEST(CProjectParser, GivesEachFilePathUnchanged)
 {
-    EXPECT_EQ((Paths{".\\Screens\\main.xml", "..\\Shared\\common.qxs", "file.xcml",
-                     "화면\\한글.xml"}),
-              ProjectFiles(u8R"(<Project Name="p">
+    EXPECT_EQ(
+        (Paths{".\\Screens\\main.xml", "..\\Shared\\common.qxs", "file.xcml", "화면\\한글.xml"}),
+        ProjectFiles(u8R"(<Project Name="p">
   <Files>
     <File RelativePath=".\Screens\main.xml"></File>
     <File RelativePath="..\Shared\common.qxs"></File>

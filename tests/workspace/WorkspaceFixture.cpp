@@ -66,8 +66,8 @@ bool IsFolder(const std::string& path)
 
 std::string Utf16Document(const std::string& utf8)
 {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                         nullptr, 0);
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring withMark(size + 1, L'\xFEFF');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &withMark[1], size);
     return std::string(reinterpret_cast<const char*>(withMark.data()),

@@ -22,8 +22,11 @@ bool Accepts(HsdkSession* session, const nlohmann::json& request)
     }
 }
 
+// A refused name also drops the earlier choice, so no process runs under a name the caller
+// was told is wrong.
 bool SelectProcess(HsdkSession* session, const char* kind, const char* name)
 {
+    session->m_processes.erase(kind);
     nlohmann::json reply;
     try
     {

@@ -163,6 +163,9 @@ public:
     CImageList* SetImageList(CImageList* pImageList, int nImageListType);
     CImageList* GetImageList(UINT nImageList) const;
 
+    // Opens the label editor on the item. While an editor is open (as in a TVN_ENDLABELEDIT
+    // handler that wants the user to try again), the request is posted instead and NULL is
+    // returned: the new editor opens once the notification has returned.
     CEdit* EditLabel(HTREEITEM hItem);
     CEdit* GetEditControl() const;
     // Ends the label edit now: keeps the typed text unless bCancelWithoutSave.

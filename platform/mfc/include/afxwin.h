@@ -1003,5 +1003,6 @@ AFX_CORE_API BOOL AFXAPI AfxIsNonInteractive();
 // Runs the messages of this thread for the given time (at least one pass over what is
 // queued), through AfxPreTranslateMessage as a framework loop does.
 AFX_CORE_API void AFXAPI AfxPumpMessages(DWORD dwMilliseconds = 0);
-// A real button click (BM_CLICK) on a dialog's control, as the user would make it.
-AFX_CORE_API void AFXAPI AfxClickDlgButton(CWnd* pDialog, int nIDButton);
+// A real button click (BM_CLICK) on a dialog's control, as the user would make it: FALSE,
+// and nothing happens, when the button is missing, disabled or hidden.
+AFX_CORE_API BOOL AFXAPI AfxClickDlgButton(CWnd* pDialog, int nIDButton);

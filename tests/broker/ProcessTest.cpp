@@ -1,0 +1,364 @@
+#include "BrokerProcess.h"
+
+#include "Database.h"
+#include "Repository.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace
+{
+
+using Strings = std::vector<std::string>;
+
+class ProcessTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/broker-work.XXXXXX";
+        m_work = mkdtemp(pattern);
+        dev1 = m_broker.login("dev1", "dev1pw", "TESTPC");
+        dev2 = m_broker.login("dev2", "dev2pw", "DEV2-PC");
+    }
+    void TearDown() override { fs::remove_all(m_work); }
+
+    std::string dir(const std::string& name)
+    {
+        fs::create_directories(m_work + "/" + name);
+        return m_work + "/" + name;
+    }
+
+    static std::vector<std::int64_t> ids(BrokerClient& c, const std::string& parent,
+                                         const std::string& item, int versionOption = 0x100)
+    {
+        const json reply =
+            c.request(qxpRequest("chooseVersions", {{"parentPath", parent},
+                                                    {"itemName", item},
+                                                    {"recursive", true},
+                                                    {"versionOption", versionOption}}));
+        std::vector<std::int64_t> chosen;
+        for (const json& v : reply["versions"])
+            chosen.push_back(v["objid"]);
+        return chosen;
+    }
+
+    static json latest(BrokerClient& c, const std::string& parent, const std::string& item)
+    {
+        const json versions = c.request(qxpRequest(
+            "chooseVersions",
+            {{"parentPath", parent}, {"itemName", item}, {"versionOption", 1}}))["versions"];
+        return versions.empty() ? json() : versions.back();
+    }
+
+    static int checkout(BrokerClient& c, const std::vector<std::int64_t>& versions,
+                        const std::string& clientDir, int mode, int pathOption = 2,
+                        bool replace = true, const std::string& viewPath = "\\QXRepo\\Proj1")
+    {
+        const json reply = c.request(qxpRequest("checkout", {{"process", "CheckOut"},
+                                                             {"versions", versions},
+                                                             {"viewPath", viewPath},
+                                                             {"clientDir", clientDir},
+                                                             {"mode", mode},
+                                                             {"pathOption", pathOption},
+                                                             {"replaceFile", replace}}));
+        EXPECT_EQ(reply["ok"], true) << reply.dump();
+        return reply.value("result", -1);
+    }
+
+    static int checkin(BrokerClient& c, const Strings& files, const std::string& clientDir,
+                       int mode, const std::string& viewPath = "\\QXRepo\\Proj1",
+                       int itemOption = 0, int pathOption = 1)
+    {
+        const json reply = c.request(qxpRequest("checkin", {{"process", "CheckIn"},
+                                                            {"files", files},
+                                                            {"viewPath", viewPath},
+                                                            {"clientDir", clientDir},
+                                                            {"mode", mode},
+                                                            {"itemOption", itemOption},
+                                                            {"pathOption", pathOption},
+                                                            {"description", "edited"}}));
+        EXPECT_EQ(reply["ok"], true) << reply.dump();
+        return reply.value("result", -1);
+    }
+
+    // Each message as its key followed by its arguments, joined by " | ".
+    static Strings messages(const BrokerClient& c)
+    {
+        Strings lines;
+        for (const json& m : c.messages())
+        {
+            std::string line = m["key"];
+            for (const json& a : m["args"])
+                line += " | " + a.get<std::string>();
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    static std::string read(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static void write(const std::string& path, const std::string& bytes)
+    {
+        fs::create_directories(fs::path(path).parent_path());
+        fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, ignored);
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static bool readOnly(const std::string& path)
+    {
+        return (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none;
+    }
+
+    BrokerProcess m_broker;
+    std::string m_work;
+    std::unique_ptr<BrokerClient> dev1;
+    std::unique_ptr<BrokerClient> dev2;
+    static inline std::error_code ignored;
+};
+
+const std::string Main = "\\QXRepo\\Proj1\\Screens\\Main.xml";
+
+} // namespace
+
+TEST_F(ProcessTest, UpdateReservesOnceAndRecordsWhereTheCopyWent)
+{
+    const std::string work = dir("a");
+    ASSERT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), work, 2), 0);
+    const std::string local = work + "/Screens/Main.xml";
+    EXPECT_EQ(read(local), "Main.xml 10\r\n");
+    EXPECT_FALSE(readOnly(local));
+    const std::string wireLocal = work + "\\Screens\\Main.xml";
+    EXPECT_EQ(messages(*dev1),
+              Strings{"HSRV_I_CHECKOUT | " + Main + ";11 | TESTPC\\\\" + wireLocal});
+
+    const json held = latest(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml");
+    EXPECT_EQ(held["version"], "11");
+    EXPECT_EQ(held["status"], "R");
+    EXPECT_EQ(held["modifier"], "dev1");
+    EXPECT_EQ(held["package"], "QXP-001");
+    EXPECT_EQ(held["clientMachine"], "TESTPC");
+    EXPECT_EQ(held["clientPath"], wireLocal) << "joined as text, never canonicalised";
+
+    const std::string other = dir("b");
+    EXPECT_EQ(checkout(*dev2, ids(*dev2, "\\QXRepo\\Proj1", "Main.xml", 0x1000), other, 2), 1);
+    EXPECT_EQ(messages(*dev2), Strings{"HSRV_E_RESERVED_VERSION_EXIST | " + Main});
+    EXPECT_FALSE(fs::exists(other + "/Screens/Main.xml"));
+    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), work, 3), 1)
+        << "even its holder";
+}
+
+TEST_F(ProcessTest, BrowseWritesReadOnlyCopiesAndReportsWhatItLeft)
+{
+    const std::string work = dir("w");
+    const auto proj1 = ids(*dev1, "\\QXRepo\\Proj1", "*");
+    ASSERT_EQ(checkout(*dev1, proj1, work, 1), 0);
+    EXPECT_EQ(read(work + "/Screen1.xml"), "Screen1.xml 0\r\n");
+    EXPECT_EQ(read(work + "/Screens/Main.xml"), "Main.xml 10\r\n");
+    EXPECT_TRUE(readOnly(work + "/Screens/Main.xml"));
+    EXPECT_EQ(messages(*dev1).size(), proj1.size());
+
+    // Identical copies are left alone; so are changed ones when replacing is off.
+    write(work + "/Screen1.xml", "local edit");
+    EXPECT_EQ(checkout(*dev1, proj1, work, 4, 2, false), 3);
+    EXPECT_EQ(read(work + "/Screen1.xml"), "local edit");
+    EXPECT_EQ(messages(*dev1)[0].rfind("HSRV_I_SAME_VERSION_NOT_MODIFIED | ", 0), 0u);
+
+    fs::permissions(work + "/Screen1.xml", fs::perms::owner_write, fs::perm_options::remove);
+    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Screen1.xml"), work, 4, 2, true), 0);
+    EXPECT_EQ(read(work + "/Screen1.xml"), "Screen1.xml 0\r\n")
+        << "replacing overwrites read-only files";
+
+    const std::string flat = dir("flat");
+    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.*"), flat, 1, 3), 0);
+    EXPECT_TRUE(fs::exists(flat + "/Main.qxs"));
+    EXPECT_FALSE(fs::exists(flat + "/Screens"));
+}
+
+TEST_F(ProcessTest, RefreshNeverOverwritesTheCallersOwnReservedCopy)
+{
+    const std::string work = dir("w");
+    ASSERT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), work, 2), 0);
+    write(work + "/Screens/Main.xml", "work in progress");
+    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "*", 0x1000), work, 4), 3);
+    EXPECT_EQ(read(work + "/Screens/Main.xml"), "work in progress");
+    const Strings lines = messages(*dev1);
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "HSRV_I_MESSAGE | " + work +
+                            "\\Screens\\Main.xml is checked out by you and was left as it is"),
+              lines.end());
+
+    // The same user on another computer holds nothing there.
+    auto elsewhere = m_broker.login("dev1", "dev1pw", "LAPTOP");
+    EXPECT_EQ(checkout(*elsewhere, ids(*elsewhere, "\\QXRepo\\Proj1", "Main.xml", 0x1000), work, 1),
+              0);
+    EXPECT_EQ(read(work + "/Screens/Main.xml"), "Main.xml 10\r\n");
+}
+
+TEST_F(ProcessTest, MissingLocalFolderFailsAndUndoesTheReservation)
+{
+    const std::string work = dir("w");
+    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), work, 2, 1), 1);
+    EXPECT_EQ(messages(*dev1).at(0).rfind("HSRV_E_FA | " + Main + " | ", 0), 0u);
+    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml")["status"], "N");
+    fs::create_directories(work + "/Screens");
+    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), work, 2, 1), 0);
+}
+
+TEST_F(ProcessTest, CheckInStoresReleasesAndKeepsReservations)
+{
+    const std::string work = dir("w");
+    ASSERT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml"), work, 2, 2, true,
+                       "\\QXRepo\\Proj1\\Screens"),
+              0);
+    write(work + "/Main.xml", "Main.xml edited\r\n");
+    ASSERT_EQ(checkin(*dev1, {"Main.xml"}, work, 1, "\\QXRepo\\Proj1\\Screens"), 0);
+    EXPECT_EQ(messages(*dev1),
+              Strings{"HSRV_I_CHECKIN | " + work + "\\Main.xml | " + Main + ";11"});
+    json versions =
+        dev1->request(qxpRequest("chooseVersions", {{"parentPath", "\\QXRepo\\Proj1\\Screens"},
+                                                    {"itemName", "Main.xml"},
+                                                    {"versionOption", 1}}))["versions"];
+    ASSERT_EQ(versions.size(), 13u);
+    EXPECT_EQ(versions[11]["status"], "N");
+    EXPECT_EQ(versions[11]["description"], "edited");
+    EXPECT_EQ(versions[11]["size"], 17);
+    EXPECT_EQ(versions[12]["status"], "R") << "mode 1 keeps the item reserved";
+    EXPECT_EQ(versions[12]["version"], "12");
+
+    // Unchanged content stores nothing new and, in mode 0, releases.
+    ASSERT_EQ(checkin(*dev1, {"Main.xml"}, work, 0, "\\QXRepo\\Proj1\\Screens"), 0);
+    EXPECT_EQ(messages(*dev1), (Strings{"HSRV_I_CHECKIN_NO_CHANGES | " + work + "\\Main.xml",
+                                        "HSRV_I_CHECKIN_RELEASE | " + Main}));
+    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml")["version"], "11");
+
+    // Checking in what is not reserved fails, and nothing is stored.
+    EXPECT_EQ(checkin(*dev1, {"Main.xml"}, work, 0, "\\QXRepo\\Proj1\\Screens"), 1);
+    EXPECT_EQ(messages(*dev1), Strings{"HSRV_E_CHECKIN_NOT_RESERVED | " + work + "\\Main.xml"});
+    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml")["version"], "11");
+}
+
+TEST_F(ProcessTest, CheckInRefusesOthersReservationsButStillHandlesTheRestOfTheList)
+{
+    const std::string work = dir("w");
+    write(work + "/Order.xml", "mine now");
+    write(work + "/Fresh.xml", "fresh");
+    EXPECT_EQ(checkin(*dev1, {"Order.xml", "Fresh.xml", "Gone.xml"}, work, 0, "\\QXRepo\\Proj2"),
+              1);
+    const Strings lines = messages(*dev1);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "HSRV_E_CHECKIN_BY_OWNER_ONLY | \\QXRepo\\Proj2\\Order.xml");
+    EXPECT_EQ(lines[1], "HSRV_I_CHECKIN | " + work + "\\Fresh.xml | \\QXRepo\\Proj2\\Fresh.xml;0");
+    EXPECT_EQ(lines[2].rfind("HSRV_E_FA | " + work + "\\Gone.xml", 0), 0u);
+    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj2", "Order.xml")["modifier"], "dev2");
+
+    // dev2 may release without checking anything in.
+    EXPECT_EQ(checkin(*dev2, {"Order.xml"}, work, 2, "\\QXRepo\\Proj2"), 0);
+    EXPECT_EQ(messages(*dev2), Strings{"HSRV_I_CHECKIN_RELEASE | \\QXRepo\\Proj2\\Order.xml"});
+    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj2", "Order.xml")["status"], "N");
+}
+
+TEST_F(ProcessTest, ItemAndPathOptionsDecideWhereAndWhetherFilesGo)
+{
+    const std::string work = dir("w");
+    write(work + "/Screen1.xml", "x");
+    write(work + "/Sub/Deep/New.xml", "deep");
+    EXPECT_EQ(checkin(*dev1, {"Screen1.xml"}, work, 0, "\\QXRepo\\Proj1", 1), 1);
+    EXPECT_EQ(messages(*dev1),
+              Strings{"HSRV_E_CHECKIN_NEW_ITEMS_ONLY | " + work + "\\Screen1.xml"});
+    EXPECT_EQ(checkin(*dev1, {"Sub\\Deep\\New.xml"}, work, 0, "\\QXRepo\\Proj1", 2), 1);
+    EXPECT_EQ(messages(*dev1),
+              Strings{"HSRV_E_CHECKIN_EXISTING_ITEMS_ONLY | " + work + "\\Sub\\Deep\\New.xml"});
+    EXPECT_EQ(checkin(*dev1, {"Sub\\Deep\\New.xml"}, work, 0, "\\QXRepo\\Proj1", 0, 0), 1);
+    EXPECT_EQ(messages(*dev1),
+              Strings{"HSRV_E_CHECKIN_CREATE_PATH | " + work + "\\Sub\\Deep\\New.xml"});
+    EXPECT_TRUE(ids(*dev1, "\\QXRepo\\Proj1", "New.xml").empty()) << "refusals store nothing";
+
+    EXPECT_EQ(checkin(*dev1, {"Sub\\Deep\\New.xml"}, work, 1, "\\QXRepo\\Proj1", 0, 1), 0);
+    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1\\Sub\\Deep", "New.xml")["status"], "R")
+        << "new item kept reserved";
+    EXPECT_EQ(checkin(*dev1, {"Sub\\Deep\\New.xml"}, work, 0, "\\QXRepo\\Docs", 0, 2), 0);
+    EXPECT_FALSE(latest(*dev1, "\\QXRepo\\Docs", "New.xml").is_null());
+    EXPECT_EQ(checkin(*dev1, {}, work, 0), 1);
+    EXPECT_EQ(messages(*dev1), Strings{"HSRV_E_CHECKIN_NO_FILES"});
+}
+
+TEST_F(ProcessTest, FolderCreationDeleteVersionRenameAndRemove)
+{
+    auto createPath = [&](const std::string& parent, const std::string& path)
+    {
+        return dev1->request(
+            qxpRequest("createPath",
+                       {{"process", "CheckIn"}, {"parentPath", parent}, {"path", path}}))["result"];
+    };
+    EXPECT_EQ(createPath("\\QXRepo", "New\\Level"), 0);
+    EXPECT_EQ(createPath("\\QXRepo", "New\\Level"), 0) << "existing";
+    EXPECT_EQ(createPath("\\QXRepo", ""), 0) << "empty";
+    EXPECT_EQ(createPath("\\Nowhere", "X"), 1);
+    EXPECT_EQ(createPath("\\QXRepo", "Main.qxsln\\X"), 1) << "a file is in the way";
+    const json paths = dev1->request({{"op", "sql"},
+                                      {"statement", "select pathfullname from harpathfullname "
+                                                    "where pathfullname like '\\QXRepo\\New%'"}});
+    EXPECT_EQ(paths["rows"], 2);
+
+    auto deleteVersions = [&](BrokerClient& c, const std::vector<std::int64_t>& versions)
+    {
+        return c.request(qxpRequest(
+            "deleteVersion", {{"process", "DeleteVersion"}, {"versions", versions}}))["result"];
+    };
+    EXPECT_EQ(deleteVersions(*dev1, {22, 21, 17}), 1)
+        << "dev2's reservation and normal versions stay";
+    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj2", "Order.xml")["objid"], 22);
+    EXPECT_EQ(deleteVersions(*dev1, {6, 5}), 0);
+    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1", "Screen1.qxs")["objid"], 5);
+
+    auto change = [&](const char* op, const json& fields)
+    {
+        json request = qxpRequest(op, fields);
+        request["process"] = std::string(op) == "renameItem" ? "RenameItem" : "RemoveItem";
+        return dev1->request(request)["result"];
+    };
+    EXPECT_EQ(
+        change("renameItem", {{"itemPath", "\\QXRepo"}, {"name", "Proj1"}, {"newName", "ProjA"}}),
+        0);
+    EXPECT_EQ(latest(*dev1, "\\QXRepo\\ProjA\\Screens", "Main.xml")["fullPath"],
+              "\\QXRepo\\ProjA\\Screens\\Main.xml");
+    EXPECT_EQ(
+        change("renameItem", {{"itemPath", "\\QXRepo"}, {"name", "ProjA"}, {"newName", "Proj2"}}),
+        1);
+    EXPECT_EQ(
+        change("removeItem", {{"itemPath", "\\QXRepo\\ProjA\\Screens"}, {"name", "Main.xml"}}), 0);
+    EXPECT_TRUE(ids(*dev1, "\\QXRepo", "Main.xml").empty());
+    EXPECT_EQ(change("removeItem", {{"itemPath", "\\QXRepo"}, {"name", "ProjA"}}), 0);
+    EXPECT_EQ(
+        dev1->request({{"op", "sql"},
+                       {"statement",
+                        "select itemname from haritems where itemname like 'Screen1%'"}})["rows"],
+        0)
+        << "a removed folder takes its contents along";
+    EXPECT_EQ(change("removeItem", {{"itemPath", "\\QXRepo"}, {"name", "ProjA"}}), 1);
+    Database db(Repository::databasePath(m_broker.dataDir()), true);
+    Statement kept = db.prepare("SELECT count(*) FROM versions WHERE item = 13");
+    kept.step();
+    EXPECT_EQ(kept.integer(0), 11) << "versions of removed items stay";
+
+    EXPECT_EQ(dev1->request(qxpRequest("renameItem", {{"process", "CheckOut"},
+                                                      {"itemPath", "\\QXRepo"},
+                                                      {"name", "Docs"},
+                                                      {"newName", "D"}}))["code"],
+              "notFound")
+        << "the process must be of the right kind";
+    json test = qxpRequest("removeItem",
+                           {{"process", "RemoveItem"}, {"itemPath", "\\QXRepo"}, {"name", "Docs"}});
+    test["state"] = "Test";
+    EXPECT_EQ(dev1->request(test)["code"], "notFound") << "state Test has no RemoveItem";
+}
