@@ -182,7 +182,7 @@ TEST_F(ConsoleMode, GetCheckOutCheckInUndoAndQueriesAgainstTheSample)
                       HasSubstr("checked out 1 file(s)")));
     EXPECT_FALSE(IsReadOnly(proj1 + "\\Screen1.xml"));
     EXPECT_THAT(Run({"--console", "state", proj1}).out,
-                HasSubstr("checked out here (1):\n  Screen1.xml"));
+                HasSubstr("checked out here (1):\r\n  Screen1.xml"));
 
     WriteFile(proj1 + "\\Screen1.xml", "changed by the console test\r\n");
     Result checkIn =
