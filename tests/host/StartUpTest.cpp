@@ -62,23 +62,25 @@ protected:
     // with OK, or an empty text for Cancel.
     void AnswerLogins(std::vector<std::vector<std::string>> dialogs)
     {
-        AfxSetModalHook([this, dialogs](CDialog* dialog) {
-            if (!dialog->IsKindOf(RUNTIME_CLASS(CHLogInDlg)))
+        AfxSetModalHook(
+            [this, dialogs](CDialog* dialog)
             {
-                dialog->EndDialog(IDCANCEL);
-                return;
-            }
-            for (const std::string& password : dialogs.at(m_nLogins++))
-            {
-                if (password.empty())
+                if (!dialog->IsKindOf(RUNTIME_CLASS(CHLogInDlg)))
                 {
-                    AfxClickDlgButton(dialog, IDCANCEL);
+                    dialog->EndDialog(IDCANCEL);
                     return;
                 }
-                dialog->SetDlgItemText(1001, password.c_str());
-                AfxClickDlgButton(dialog, IDOK);
-            }
-        });
+                for (const std::string& password : dialogs.at(m_nLogins++))
+                {
+                    if (password.empty())
+                    {
+                        AfxClickDlgButton(dialog, IDCANCEL);
+                        return;
+                    }
+                    dialog->SetDlgItemText(1001, password.c_str());
+                    AfxClickDlgButton(dialog, IDOK);
+                }
+            });
     }
 
     static std::vector<std::string> Lines(COutputWnd& output)
