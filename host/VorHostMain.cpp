@@ -1,0 +1,29 @@
+#include <windows.h>
+
+#include <afxwin.h>
+
+#include <cstring>
+
+#include "ConsoleSession.h"
+
+// One executable, two faces: the host window by default, a scripted console with --console.
+int main(int argc, char** argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "--console") == 0)
+        return CConsoleSession().Run(argc - 2, argv + 2);
+    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))
+    {
+        CConsoleSession::PrintUsage(stdout);
+        return 0;
+    }
+    if (argc > 1)
+    {
+        CConsoleSession::PrintUsage(stderr);
+        return CConsoleSession::exitUsage;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    ::GetStartupInfoA(&startup);
+    int nCmdShow = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
+    return AfxWinMain(::GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), nCmdShow);
+}
