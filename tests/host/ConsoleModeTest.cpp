@@ -53,11 +53,17 @@ protected:
         for (const std::string& arg : args)
             command += " \"" + arg + "\"";
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
-        std::string outPath = m_install + "\\out.txt", errPath = m_install + "\\err.txt";
+        // Fresh files for every run: a console helper of the previous run may still hold its
+        // files open for a moment under Wine.
+        const std::string run = std::to_string(++m_runs);
+        std::string outPath = m_install + "\\out" + run + ".txt";
+        std::string errPath = m_install + "\\err" + run + ".txt";
         HANDLE out = ::CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                    CREATE_ALWAYS, 0, NULL);
         HANDLE err = ::CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                    CREATE_ALWAYS, 0, NULL);
+        EXPECT_NE(out, INVALID_HANDLE_VALUE);
+        EXPECT_NE(err, INVALID_HANDLE_VALUE);
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;
@@ -93,6 +99,7 @@ protected:
 
     std::string m_install;
     std::string m_work;
+    int m_runs = 0;
 };
 
 TEST_F(ConsoleMode, BadArgumentsAreRefusedWithUsage)
