@@ -97,14 +97,14 @@ void prepare(const std::string& dataDir, const std::string& sourceDir)
     repository.createFolder("\\Common\\Listing");
     const std::int64_t bench = *repository.folder("\\Common\\Bench");
     const std::int64_t listing = *repository.folder("\\Common\\Listing");
-    NewVersion spec;
-    spec.modifier = "harvest";
+    NewVersion newVersion;
+    newVersion.modifier = "harvest";
     fs::create_directories(sourceDir);
     for (int i = 0; i < Files; ++i)
     {
         const std::string name = "screen" + std::to_string(i) + ".xcml";
         const std::string bytes = fileBytes(i);
-        repository.addVersion(repository.createItem(bench, name), spec,
+        repository.addVersion(repository.createItem(bench, name), newVersion,
                               repository.storeContent(bytes));
         std::ofstream(sourceDir + "/" + name, std::ios::binary) << bytes;
     }

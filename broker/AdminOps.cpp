@@ -84,29 +84,29 @@ nlohmann::json AdminOps::run(const std::string& op, const nlohmann::json& reques
         reply["objid"] = item;
         if (!f.flag("noVersion", false))
         {
-            NewVersion spec;
-            spec.modifier = f.text("user", "harvest");
-            spec.packageId = packageOf(request);
-            spec.description = f.optionalText("description");
-            spec.modified = f.optionalText("modified");
-            reply["versionobjid"] = r.addVersion(item, spec, r.storeContent(payload)).first;
+            NewVersion newVersion;
+            newVersion.modifier = f.text("user", "harvest");
+            newVersion.packageId = packageOf(request);
+            newVersion.description = f.optionalText("description");
+            newVersion.modified = f.optionalText("modified");
+            reply["versionobjid"] = r.addVersion(item, newVersion, r.storeContent(payload)).first;
         }
     }
     else if (op == "addVersion")
     {
-        NewVersion spec;
-        spec.status = f.text("status", "N");
-        spec.modifier = f.text("user");
-        spec.packageId = packageOf(request);
-        spec.description = f.optionalText("description");
-        spec.modified = f.optionalText("modified");
-        if (spec.status == "R")
+        NewVersion newVersion;
+        newVersion.status = f.text("status", "N");
+        newVersion.modifier = f.text("user");
+        newVersion.packageId = packageOf(request);
+        newVersion.description = f.optionalText("description");
+        newVersion.modified = f.optionalText("modified");
+        if (newVersion.status == "R")
         {
-            spec.machine = f.text("machine");
-            spec.clientPath = f.text("clientPath");
+            newVersion.machine = f.text("machine");
+            newVersion.clientPath = f.text("clientPath");
         }
         const auto [id, number] =
-            r.addVersion(r.fileByPath(f.text("itemPath")), spec, r.storeContent(payload));
+            r.addVersion(r.fileByPath(f.text("itemPath")), newVersion, r.storeContent(payload));
         reply = {{"versionobjid", id}, {"version", std::to_string(number)}};
     }
     else if (op == "reserve")
@@ -115,13 +115,13 @@ nlohmann::json AdminOps::run(const std::string& op, const nlohmann::json& reques
         const auto versions = r.itemVersions(item);
         if (versions.empty())
             throw BrokerError("notFound", "the item has no version to reserve");
-        NewVersion spec;
-        spec.status = "R";
-        spec.modifier = f.text("user");
-        spec.packageId = packageOf(request);
-        spec.machine = f.text("machine");
-        spec.clientPath = f.text("clientPath");
-        const auto [id, number] = r.addVersion(item, spec, versions.back().contentId);
+        NewVersion newVersion;
+        newVersion.status = "R";
+        newVersion.modifier = f.text("user");
+        newVersion.packageId = packageOf(request);
+        newVersion.machine = f.text("machine");
+        newVersion.clientPath = f.text("clientPath");
+        const auto [id, number] = r.addVersion(item, newVersion, versions.back().contentId);
         reply = {{"versionobjid", id}, {"version", std::to_string(number)}};
     }
     else if (op == "deleteVersion")

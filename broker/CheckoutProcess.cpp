@@ -85,14 +85,14 @@ CheckoutProcess::Outcome CheckoutProcess::checkOut(const CheckoutRequest& reques
             m_channel.message("HSRV_E_RESERVED_VERSION_EXIST", {itemPath});
             return Outcome::Failed;
         }
-        NewVersion spec;
-        spec.status = "R";
-        spec.modifier = request.user;
-        spec.packageId = request.packageId;
-        spec.machine = request.machine;
-        spec.clientPath = localPath;
+        NewVersion newVersion;
+        newVersion.status = "R";
+        newVersion.modifier = request.user;
+        newVersion.packageId = request.packageId;
+        newVersion.machine = request.machine;
+        newVersion.clientPath = localPath;
         const auto [id, number] =
-            m_repository.addVersion(chosen->itemobjid, spec, chosen->contentId);
+            m_repository.addVersion(chosen->itemobjid, newVersion, chosen->contentId);
         transaction.commit();
         reservationId = id;
         versionName = std::to_string(number);

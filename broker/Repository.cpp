@@ -714,9 +714,9 @@ std::string Repository::content(std::int64_t contentId)
 }
 
 std::pair<std::int64_t, std::int64_t>
-Repository::addVersion(std::int64_t itemId, const NewVersion& spec, std::int64_t contentId)
+Repository::addVersion(std::int64_t itemId, const NewVersion& newVersion, std::int64_t contentId)
 {
-    if (spec.status != "N" && spec.status != "R")
+    if (newVersion.status != "N" && newVersion.status != "R")
         throw BrokerError("invalid", "version status must be N or R");
     Statement s = m_db.prepare("INSERT INTO versions(item, number, status, package, modifier, "
                                "modified, description, machine, clientpath, "
@@ -724,19 +724,19 @@ Repository::addVersion(std::int64_t itemId, const NewVersion& spec, std::int64_t
                                "versions WHERE item = ?1), ?2, ?3, ?4, ?5, "
                                "?6, ?7, ?8, ?9)");
     s.bind(1, itemId)
-        .bind(2, spec.status)
-        .bind(4, spec.modifier)
-        .bind(5, spec.modified.value_or(now()));
-    if (spec.packageId != 0)
-        s.bind(3, spec.packageId);
-    s.bind(6, spec.description).bind(7, spec.machine).bind(8, spec.clientPath).bind(9, contentId);
+        .bind(2, newVersion.status)
+        .bind(4, newVersion.modifier)
+        .bind(5, newVersion.modified.value_or(now()));
+    if (newVersion.packageId != 0)
+        s.bind(3, newVersion.packageId);
+    s.bind(6, newVersion.description).bind(7, newVersion.machine).bind(8, newVersion.clientPath).bind(9, contentId);
     try
     {
         s.run();
     }
     catch (const BrokerError& e)
     {
-        if (e.code() == "exists" && spec.status == "R")
+        if (e.code() == "exists" && newVersion.status == "R")
             throw BrokerError("exists", "the item is already reserved");
         throw;
     }
@@ -777,14 +777,14 @@ std::optional<VersionInfo> Repository::reservation(std::int64_t itemId)
     return readVersion(s);
 }
 
-void Repository::makeNormal(std::int64_t versionId, const NewVersion& spec, std::int64_t contentId)
+void Repository::makeNormal(std::int64_t versionId, const NewVersion& newVersion, std::int64_t contentId)
 {
     Statement s = m_db.prepare(
         "UPDATE versions SET status = 'N', modifier = ?, modified = ?, description = ?, "
         "package = ?, machine = NULL, clientpath = NULL, content = ? WHERE id = ?");
-    s.bind(1, spec.modifier).bind(2, spec.modified.value_or(now())).bind(3, spec.description);
-    if (spec.packageId != 0)
-        s.bind(4, spec.packageId);
+    s.bind(1, newVersion.modifier).bind(2, newVersion.modified.value_or(now())).bind(3, newVersion.description);
+    if (newVersion.packageId != 0)
+        s.bind(4, newVersion.packageId);
     s.bind(5, contentId).bind(6, versionId).run();
 }
 

@@ -123,12 +123,12 @@ public:
     // Versions and their bytes.
     std::int64_t storeContent(const std::string& bytes);
     std::string content(std::int64_t contentId);
-    std::pair<std::int64_t, std::int64_t> addVersion(std::int64_t itemId, const NewVersion& spec,
+    std::pair<std::int64_t, std::int64_t> addVersion(std::int64_t itemId, const NewVersion& newVersion,
                                                      std::int64_t contentId);
     std::optional<VersionInfo> version(std::int64_t objid);
     std::vector<VersionInfo> itemVersions(std::int64_t itemId);
     std::optional<VersionInfo> reservation(std::int64_t itemId);
-    void makeNormal(std::int64_t versionId, const NewVersion& spec, std::int64_t contentId);
+    void makeNormal(std::int64_t versionId, const NewVersion& newVersion, std::int64_t contentId);
     void deleteVersion(std::int64_t versionId);
     std::vector<VersionInfo> chooseVersions(const ChooserQuery& query);
 

@@ -46,12 +46,12 @@ void RepositoryImport::importFolder(const std::string& localDir, const std::stri
         std::ifstream in(file.path(), std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in),
                                 std::istreambuf_iterator<char>()};
-        NewVersion spec;
-        spec.modifier = m_user;
-        spec.description = "Imported";
+        NewVersion newVersion;
+        newVersion.modifier = m_user;
+        newVersion.description = "Imported";
         const std::int64_t item =
             m_repository.createItem(folderId, file.path().filename().string());
-        m_repository.addVersion(item, spec, m_repository.storeContent(bytes));
+        m_repository.addVersion(item, newVersion, m_repository.storeContent(bytes));
         ++m_files;
     }
     for (const auto& folder : folders)

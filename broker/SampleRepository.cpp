@@ -53,17 +53,17 @@ public:
         return item;
     }
 
-    std::int64_t version(std::int64_t item, const std::string& bytes, NewVersion spec)
+    std::int64_t version(std::int64_t item, const std::string& bytes, NewVersion newVersion)
     {
-        if (spec.modifier.empty())
-            spec.modifier = "dev1";
-        if (spec.packageId == 0)
-            spec.packageId = package("QXP", "Development", "QXP-001");
-        if (!spec.modified)
-            spec.modified = SampleTime;
-        if (!spec.description && spec.status == "N")
-            spec.description = "Initial import";
-        return m_r.addVersion(item, spec, m_r.storeContent(bytes)).first;
+        if (newVersion.modifier.empty())
+            newVersion.modifier = "dev1";
+        if (newVersion.packageId == 0)
+            newVersion.packageId = package("QXP", "Development", "QXP-001");
+        if (!newVersion.modified)
+            newVersion.modified = SampleTime;
+        if (!newVersion.description && newVersion.status == "N")
+            newVersion.description = "Initial import";
+        return m_r.addVersion(item, newVersion, m_r.storeContent(bytes)).first;
     }
 
     std::int64_t plain(const std::string& folder, const std::string& name)
@@ -74,13 +74,13 @@ public:
     void reserve(std::int64_t item, const std::string& bytes, const char* user, const char* package,
                  const char* machine, const char* clientPath)
     {
-        NewVersion spec;
-        spec.status = "R";
-        spec.modifier = user;
-        spec.packageId = this->package("QXP", "Development", package);
-        spec.machine = machine;
-        spec.clientPath = clientPath;
-        version(item, bytes, spec);
+        NewVersion newVersion;
+        newVersion.status = "R";
+        newVersion.modifier = user;
+        newVersion.packageId = this->package("QXP", "Development", package);
+        newVersion.machine = machine;
+        newVersion.clientPath = clientPath;
+        version(item, bytes, newVersion);
     }
 
 private:
@@ -139,12 +139,12 @@ void SampleRepository::create(Repository& r)
     const std::int64_t main = r.createItem(*r.folder("\\QXRepo\\Proj1\\Screens"), "Main.xml");
     for (int k = 0; k <= 10; ++k)
     {
-        NewVersion spec;
+        NewVersion newVersion;
         char modified[32];
         std::snprintf(modified, sizeof modified, "2009-03-%02d 14:05:00", 7 + k);
-        spec.modified = modified;
-        spec.description = "Main screen revision " + std::to_string(k);
-        b.version(main, "Main.xml " + std::to_string(k) + "\r\n", spec);
+        newVersion.modified = modified;
+        newVersion.description = "Main screen revision " + std::to_string(k);
+        b.version(main, "Main.xml " + std::to_string(k) + "\r\n", newVersion);
     }
     b.plain("\\QXRepo\\Proj1\\Screens", "Main.xcml");
     b.plain("\\QXRepo\\Proj1\\Screens", "Main.qxs");
