@@ -2,8 +2,6 @@
 
 #include "CHRepositoryDlg.h"
 
-#include <mbstring.h>
-
 #include <string>
 #include <vector>
 
@@ -11,6 +9,8 @@
 
 #include "DirMng.h"
 #include "FolderTree.h"
+#include "ListRows.h"
+#include "RootFolder.h"
 #include "VORAgent.h"
 
 IMPLEMENT_DYNAMIC(CHRepositoryDlg, CDialog)
@@ -32,11 +32,6 @@ int CHRepositoryDlg::m_bSortAscending = 1;
 static const char s_szGetLatestTitle[] = "Get Latest Version";
 static const int kNameColumn = 0;
 static const int kPathColumn = 1;
-
-static BOOL PathExists(const CString& sPath)
-{
-    return GetFileAttributesA(sPath) != INVALID_FILE_ATTRIBUTES;
-}
 
 // A drive root (C:\) loses its backslash so that a view path can follow it.
 static CString WithoutDriveRootBackslash(CString sPath)
@@ -63,9 +58,7 @@ BOOL CHRepositoryDlg::OnInitDialog()
     if (!AttachFolderImages(m_treeRepository, m_imageList))
         return FALSE;
 
-    const CString sClientDir = VORAgent::GetClientDirectory();
-    m_sClientPath =
-        !sClientDir.IsEmpty() && PathExists(sClientDir) ? sClientDir : VORAgent::GetSysDrive();
+    m_sClientPath = RootFolderToStart(VORAgent::GetClientDirectory(), VORAgent::GetSysDrive());
     SetDlgItemText(IDC_CLIENT_PATH, m_sClientPath);
     SetDlgItemText(IDC_REAL_PATH, m_sClientPath);
 
@@ -198,34 +191,15 @@ void CHRepositoryDlg::OnColumnclickSolution(NMHDR* pNMHDR, LRESULT* pResult)
     *pResult = 0;
 }
 
-// A new column sorts ascending, the same column once more reverses the order.
 void CHRepositoryDlg::SetSortInfo(int nColumn)
 {
-    m_bSortAscending = nColumn != m_nSortColumn ? 1 : !m_bSortAscending;
-    m_nSortColumn = nColumn;
-    for (int nRow = 0; nRow < m_listSolution.GetItemCount(); ++nRow)
-        m_listSolution.SetItemData(nRow, nRow);
-    m_listSolution.SortItems(CompareFunc, reinterpret_cast<LPARAM>(&m_listSolution));
+    SortByColumn(m_listSolution, nColumn, m_nSortColumn, m_bSortAscending, CompareFunc);
 }
 
-// Compares two rows, known by their item data, by the sort column's text, ignoring the case
-// of single-byte letters.
 int CALLBACK CHRepositoryDlg::CompareFunc(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort)
 {
-    CListCtrl* pList = reinterpret_cast<CListCtrl*>(lParamSort);
-    LVFINDINFO info = {};
-    info.flags = LVFI_PARAM;
-    info.lParam = lParam1;
-    CString sText1 = pList->GetItemText(pList->FindItem(&info), m_nSortColumn);
-    info.lParam = lParam2;
-    CString sText2 = pList->GetItemText(pList->FindItem(&info), m_nSortColumn);
-    sText1.MakeLower();
-    sText2.MakeLower();
-
-    const int nOrder = _mbscmp(reinterpret_cast<const unsigned char*>(static_cast<LPCSTR>(sText1)),
-                               reinterpret_cast<const unsigned char*>(static_cast<LPCSTR>(sText2)));
-    const int nSign = (nOrder > 0) - (nOrder < 0);
-    return m_bSortAscending ? nSign : -nSign;
+    return CompareListRows(reinterpret_cast<CListCtrl*>(lParamSort), lParam1, lParam2,
+                           m_nSortColumn, m_bSortAscending);
 }
 
 void CHRepositoryDlg::OnOK()
@@ -274,19 +248,11 @@ void CHRepositoryDlg::GetLatestOfSolution()
     }
 }
 
-// Exit keeps the root folder as the client directory: without a trailing backslash unless it
-// is a drive root, and the system drive when it does not exist.
+// Exit keeps the root folder as the client directory.
 void CHRepositoryDlg::OnCancel()
 {
     CString sRootPath;
     GetDlgItemText(IDC_CLIENT_PATH, sRootPath);
-    if (!PathExists(sRootPath))
-        VORAgent::m_sClientDir = VORAgent::GetSysDrive();
-    else
-    {
-        if (sRootPath.GetLength() != 3 && sRootPath.Right(1) == "\\")
-            sRootPath.Delete(sRootPath.GetLength() - 1);
-        VORAgent::m_sClientDir = sRootPath;
-    }
+    VORAgent::m_sClientDir = RootFolderToKeep(sRootPath, VORAgent::GetSysDrive());
     CDialog::OnCancel();
 }
