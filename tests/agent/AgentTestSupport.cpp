@@ -150,6 +150,11 @@ std::string Str(const CString& text)
     return static_cast<const char*>(text);
 }
 
+std::vector<std::string> Strs(const std::vector<CString>& texts)
+{
+    return std::vector<std::string>(texts.begin(), texts.end());
+}
+
 void RepositoryTest::SetUp()
 {
     ASSERT_EQ(1, VORAgent::IsInstallVOR());

@@ -74,6 +74,7 @@ void Admin(const std::string& json);
 // Recorded SDK calls that start with prefix.
 std::vector<std::string> CallsTo(const std::string& prefix);
 std::string Str(const CString& text);
+std::vector<std::string> Strs(const std::vector<CString>& texts);
 
 // Logged in as dev1 in project QXP, state Development, package QXP-001, with an output
 // window and recorded SDK calls and message boxes.

@@ -65,9 +65,7 @@ TEST_F(FileQueryTest, SubPathsAtAnyDepthContainingTheFolder)
     Admin(R"({"op":"admin.createFolder","path":"\\Common\\Lib\\Proj1\\Sub"})");
     std::vector<CString> paths = {"kept"};
     AgentAccess::GetSubPath("\\Proj1", paths);
-    std::vector<std::string> got;
-    for (const CString& path : paths)
-        got.push_back(Str(path));
+    std::vector<std::string> got = Strs(paths);
     std::sort(got.begin(), got.end());
     EXPECT_EQ(
         (std::vector<std::string>{"\\Common\\Lib\\Proj1\\Sub", "\\QXRepo\\Proj1\\Screens", "kept"}),

@@ -26,8 +26,7 @@ TEST_F(ItemManagementTest, NewFileAddedRenamedAndRemoved)
     EXPECT_EQ(0, VORAgent::CreateItemPath("Lost", "\\Common\\Nowhere"));
     std::vector<CString> paths;
     AgentAccess::GetSubPath("\\Common\\Lib\\New", paths);
-    ASSERT_EQ(1u, paths.size());
-    EXPECT_EQ("\\Common\\Lib\\New\\Deeper", Str(paths[0]));
+    EXPECT_EQ(std::vector<std::string>{"\\Common\\Lib\\New\\Deeper"}, Strs(paths));
     EXPECT_EQ((std::vector<std::string>{"\\Common\\Lib\\renamed.txt 파일 삭제 실패",
                                         "again.txt 새로운 이름으로 변경하는 과정에서 실패",
                                         "\\Common\\Nowhere\\Lost 폴더 생성 실패"}),

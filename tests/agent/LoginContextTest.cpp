@@ -5,17 +5,6 @@
 
 using ContextTest = RepositoryTest;
 
-namespace
-{
-std::vector<std::string> Texts(const std::vector<CString>& names)
-{
-    std::vector<std::string> texts;
-    for (const CString& name : names)
-        texts.push_back(Str(name));
-    return texts;
-}
-} // namespace
-
 TEST(LoginTest, FailureShowsOneBoxAndKeepsTheStoredNames)
 {
     ASSERT_EQ(1, VORAgent::IsInstallVOR());
@@ -92,12 +81,12 @@ TEST_F(ContextTest, ListsAppendToTheCallersVectorOrShowTheirOwnBox)
     VORAgent::GetProjects(1, names);
     VORAgent::GetProjects(2, names);
     VORAgent::GetProjects(3, names);
-    EXPECT_EQ((std::vector<std::string>{"QXP", "Empty", "QXP_OLD"}), Texts(names));
+    EXPECT_EQ((std::vector<std::string>{"QXP", "Empty", "QXP_OLD"}), Strs(names));
     VORAgent::GetStates(names);
     VORAgent::GetPackages(names);
     EXPECT_EQ((std::vector<std::string>{"QXP", "Empty", "QXP_OLD", "Development", "Test", "Release",
                                         "QXP-001", "QXP-002"}),
-              Texts(names));
+              Strs(names));
     EXPECT_TRUE(messages.boxes.empty());
 
     // A state without packages counts as a failure.
@@ -108,7 +97,7 @@ TEST_F(ContextTest, ListsAppendToTheCallersVectorOrShowTheirOwnBox)
     hsdk_testing::ThrowOnCall("CaContext::GetStateList", "down");
     VORAgent::GetProjects(0, names);
     VORAgent::GetStates(names);
-    EXPECT_EQ(std::vector<std::string>{"kept"}, Texts(names));
+    EXPECT_EQ(std::vector<std::string>{"kept"}, Strs(names));
     EXPECT_EQ((std::vector<std::string>{"하비스트 패키지 목록을 읽는 과정에서 실패",
                                         "하비스트 프로젝트 목록을 읽는 과정에서 실패",
                                         "하비스트 상태 목록을 읽는 과정에서 실패"}),
