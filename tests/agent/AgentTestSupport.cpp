@@ -2,13 +2,15 @@
 #include "AgentTestSupport.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "BrokerNames.h"
 
 namespace
 {
-const char* const installKey = "SOFTWARE\\ComputerAssociates\\RTHOME";
+std::string ConfigFile()
+{
+    return ProgramFolder() + "\\sys\\qxp_vor.ini";
+}
 
 // Every process starts with the client installed and without a configuration file; the tests
 // of a first start without the client remove the key themselves.
@@ -20,54 +22,19 @@ public:
         INITCOMMONCONTROLSEX controls = {sizeof(controls),
                                          ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&controls);
-        CreateInstallKey();
+        SetClientInstalled(true);
         RemoveConfig();
     }
     void TearDown() override
     {
         VORAgent::LogOut();
         RemoveConfig();
-        DeleteInstallKey();
+        SetClientInstalled(false);
     }
 };
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new AgentEnvironment);
-
-void RemoveTree(const std::string& path)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            {
-                RemoveTree(child);
-            }
-            else
-            {
-                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(child.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
 } // namespace
-
-std::string ProgramFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.rfind('\\'));
-}
 
 HWND CreateControl(const char* className, DWORD style)
 {
@@ -83,7 +50,8 @@ OutputWindow::OutputWindow()
     windowClass.lpszClassName = "VorAgentTestOutput";
     RegisterClassA(&windowClass);
     m_hwnd = CreateWindowExA(0, "VorAgentTestOutput", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                             nullptr, nullptr, GetModuleHandleA(nullptr), this);
+                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 OutputWindow::~OutputWindow()
@@ -93,21 +61,22 @@ OutputWindow::~OutputWindow()
     DestroyWindow(m_hwnd);
 }
 
+bool OutputWindow::Has(const std::string& text) const
+{
+    for (const OutputLine& line : lines)
+        if (line.text == text)
+            return true;
+    return false;
+}
+
 LRESULT CALLBACK OutputWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE)
-    {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    if (message == WM_VOR_OUTPUT)
-    {
-        auto* self = reinterpret_cast<OutputWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        EXPECT_EQ(0u, wParam);
-        self->lines.push_back({Str(VORAgent::GetLatestMsg()), lParam});
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    auto* self = reinterpret_cast<OutputWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message != WM_VOR_OUTPUT || self == nullptr)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    EXPECT_EQ(0u, wParam);
+    self->lines.push_back({Str(VORAgent::GetLatestMsg()), lParam});
+    return 0;
 }
 
 MessageBoxRecorder::MessageBoxRecorder()
@@ -125,40 +94,21 @@ MessageBoxRecorder::~MessageBoxRecorder()
     AfxSetMessageBoxHandler(nullptr);
 }
 
-void CreateInstallKey()
+// Every box of the agent is an error box; a mismatch shows as "(type N)" after its text.
+std::vector<std::string> MessageBoxRecorder::Texts() const
 {
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, installKey, 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    RegCloseKey(key);
+    std::vector<std::string> texts;
+    for (const MessageBoxCall& box : boxes)
+        texts.push_back(box.type == MB_ICONERROR
+                            ? box.text
+                            : box.text + " (type " + std::to_string(box.type) + ")");
+    return texts;
 }
 
-void DeleteInstallKey()
-{
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, installKey);
-}
-
-std::string ConfigFile()
-{
-    return ProgramFolder() + "\\sys\\qxp_vor.ini";
-}
-
-void WriteConfig(const std::vector<std::string>& entries)
+void WriteConfig(const std::string& text)
 {
     CreateDirectoryA((ProgramFolder() + "\\sys").c_str(), nullptr);
-    std::string text;
-    std::string section;
-    for (const std::string& entry : entries)
-    {
-        std::string::size_type bar = entry.find('|');
-        std::string entrySection = entry.substr(0, bar);
-        if (entrySection != section)
-            text += "[" + entrySection + "]\r\n";
-        section = entrySection;
-        if (entry.find('=') != std::string::npos)
-            text += entry.substr(bar + 1) + "\r\n";
-    }
-    WriteFile(ConfigFile(), text);
+    ASSERT_TRUE(WriteFile(ConfigFile(), text));
 }
 
 std::string ReadConfig(const char* section, const char* key)
@@ -174,91 +124,10 @@ void RemoveConfig()
     RemoveDirectoryA((ProgramFolder() + "\\sys").c_str());
 }
 
-TempFolder::TempFolder()
-{
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    static int serial = 0;
-    char name[64];
-    wsprintfA(name, "vor-agent-%lu-%d", GetCurrentProcessId(), ++serial);
-    m_path = std::string(temp) + name;
-    RemoveTree(m_path);
-    CreateDirectoryA(m_path.c_str(), nullptr);
-}
-
-TempFolder::~TempFolder()
-{
-    RemoveTree(m_path);
-}
-
-std::string TempFolder::Make(const std::string& relative) const
-{
-    std::string path = m_path;
-    std::string::size_type start = 0;
-    while (start <= relative.size())
-    {
-        std::string::size_type end = relative.find('\\', start);
-        if (end == std::string::npos)
-            end = relative.size();
-        path += "\\" + relative.substr(start, end - start);
-        CreateDirectoryA(path.c_str(), nullptr);
-        start = end + 1;
-    }
-    return path;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<none>";
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-bool IsReadOnly(const std::string& path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-}
-
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 void WriteMarker(const std::string& folder, const std::string& viewPath)
 {
-    WriteFile(folder + "\\harvest.vor", "[HarvestCM]\r\nServer_Path=" + viewPath + "\r\n");
-}
-
-std::string MarkerOf(const std::string& folder)
-{
-    return ReadFile(folder + "\\harvest.vor");
-}
-
-std::string JsonText(const std::string& text)
-{
-    std::string escaped;
-    for (char c : text)
-        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    return escaped;
+    ASSERT_TRUE(
+        WriteFile(folder + "\\harvest.vor", "[HarvestCM]\r\nServer_Path=" + viewPath + "\r\n"));
 }
 
 void Admin(const std::string& json)
@@ -279,6 +148,11 @@ std::vector<std::string> CallsTo(const std::string& prefix)
 std::string Str(const CString& text)
 {
     return static_cast<const char*>(text);
+}
+
+std::vector<std::string> Strs(const std::vector<CString>& texts)
+{
+    return std::vector<std::string>(texts.begin(), texts.end());
 }
 
 void RepositoryTest::SetUp()

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
 #include "VORAgent.h"
 
 // The agent's protected statics, for the tests that drive or inspect them directly.
 struct AgentAccess : VORAgent
 {
     using VORAgent::GetSubPath;
-    using VORAgent::m_bSavePW;
     using VORAgent::m_pHarvest;
     using VORAgent::SetInfoToVOR;
 };
@@ -35,6 +35,7 @@ public:
     OutputWindow();
     ~OutputWindow();
     HWND Handle() const { return m_hwnd; }
+    bool Has(const std::string& text) const;
     std::vector<OutputLine> lines;
 
 private:
@@ -54,56 +55,26 @@ class MessageBoxRecorder
 public:
     MessageBoxRecorder();
     ~MessageBoxRecorder();
+    std::vector<std::string> Texts() const;
     std::vector<MessageBoxCall> boxes;
 };
 
-// Registry key whose presence means "repository client installed".
-void CreateInstallKey();
-void DeleteInstallKey();
-
-// The folder of the test program, where the build puts every module.
-std::string ProgramFolder();
 // A hidden control window of the given class, for the agent to fill.
 HWND CreateControl(const char* className, DWORD style);
 
-// The configuration file beside the test program: sys\qxp_vor.ini.
-std::string ConfigFile();
-// Writes the file anew from "section|key=value" lines (a line without '=' leaves the key out).
-void WriteConfig(const std::vector<std::string>& entries);
+// The configuration file beside the test program, sys\qxp_vor.ini, written from INI text.
+void WriteConfig(const std::string& text);
 // The raw value of a key, or "<missing>".
 std::string ReadConfig(const char* section, const char* key);
 void RemoveConfig();
 
-// A fresh folder below the temporary folder, removed with everything in it by the destructor.
-class TempFolder
-{
-public:
-    TempFolder();
-    ~TempFolder();
-    const std::string& Path() const { return m_path; }
-    // Creates a sub folder (all levels) and returns its path.
-    std::string Make(const std::string& relative) const;
-
-private:
-    std::string m_path;
-};
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);
-bool IsReadOnly(const std::string& path);
-bool Exists(const std::string& path);
 void WriteMarker(const std::string& folder, const std::string& viewPath);
-std::string MarkerOf(const std::string& folder);
-
-// Text with its backslashes escaped for a JSON string.
-std::string JsonText(const std::string& text);
 // Admin request to the test's broker; fails the test when refused.
 void Admin(const std::string& json);
-
 // Recorded SDK calls that start with prefix.
 std::vector<std::string> CallsTo(const std::string& prefix);
-
 std::string Str(const CString& text);
+std::vector<std::string> Strs(const std::vector<CString>& texts);
 
 // Logged in as dev1 in project QXP, state Development, package QXP-001, with an output
 // window and recorded SDK calls and message boxes.

@@ -23,24 +23,12 @@ DWORD RunProbe(const std::string& folder)
 
 TEST(DelayLoadTest, LibraryLoadsAndAnswersWithoutTheSdk)
 {
-    // Every module beside the tests except HSDK.dll.
     TempFolder folder;
-    std::string bin = ProgramFolder();
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((bin + "\\*.dll").c_str(), &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, search);
-    do
-    {
-        if (lstrcmpiA(found.cFileName, "HSDK.dll") != 0)
-            CopyFileA((bin + "\\" + found.cFileName).c_str(),
-                      (folder.Path() + "\\" + found.cFileName).c_str(), FALSE);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    ASSERT_TRUE(CopyFileA((bin + "\\agent_delayload_probe.exe").c_str(),
+    CopyModules(folder.Path(), "HSDK.dll");
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\agent_delayload_probe.exe").c_str(),
                           (folder.Path() + "\\agent_delayload_probe.exe").c_str(), FALSE));
-
     EXPECT_EQ(11u, RunProbe(folder.Path()));
-    DeleteInstallKey();
+    SetClientInstalled(false);
     EXPECT_EQ(10u, RunProbe(folder.Path()));
-    CreateInstallKey();
+    SetClientInstalled(true);
 }

@@ -31,9 +31,12 @@ protected:
 
     void CheckIn(CaContainer message) { OnCheckinMessage(0, nullptr, nullptr, &message); }
     void CheckOut(CaContainer message) { OnCheckoutMessage(0, &checkout, nullptr, &message); }
-    OutputLine Last() const
+    // "text|lParam" of the last line sent.
+    std::string Last() const
     {
-        return output.lines.empty() ? OutputLine{"<none>", -1} : output.lines.back();
+        if (output.lines.empty())
+            return "<none>";
+        return output.lines.back().text + "|" + std::to_string(output.lines.back().lParam);
     }
 
     OutputWindow output;
@@ -41,109 +44,91 @@ protected:
 };
 } // namespace
 
-TEST_F(ServerMessagesTest, PlaceholdersTakeArgumentsUpToTheLastOneGiven)
+TEST_F(ServerMessagesTest, CheckInLinesTranslateTheTrickyRows)
 {
-    CheckIn(Message("HSRV_E_PKG_BUSY", {"P1", "dev2"}));
-    EXPECT_EQ("The package named P1 is being used by dev2. Client:  Server: ", Last().text);
-    EXPECT_EQ(0, Last().lParam);
+    struct Case
+    {
+        const char* key;
+        std::vector<const char*> args;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"HSRV_E_PKG_BUSY",
+         {"P1", "dev2"},
+         "The package named P1 is being used by dev2. Client:  Server: |0"},
+        // Placeholders stay as they stand when every argument is empty.
+        {"HSRV_E_PKG_BUSY",
+         {"", "", "", ""},
+         "The package named %s is being used by %s. Client: %s Server: %s|0"},
+        // An empty first argument still counts once a later one is given.
+        {"HSRV_E_DB", {"", "ignored"}, "Database error .|0"},
+        {"HSRV_I_CHECKIN",
+         {"C:\\w\\a.xml", "\\R\\a.xml;1", "x", "y", "fifth"},
+         "File C:\\w\\a.xml checked into \\R\\a.xml;1.|1"},
+        {"HSRV_E_CHECKIN_NO_FILES", {}, "No files to checkin!|0"},
+        {"HSRV_I_MESSAGE", {"퍼센트 %d 그대로"}, "퍼센트 %d 그대로.|1"},
+        // Unknown keys: case-sensitive, and the check-out's own key has no row.
+        {"HSRV_E_CHECKOUT_DELETED_VERSION",
+         {"x"},
+         "알 수 없는 오류 [key=HSRV_E_CHECKOUT_DELETED_VERSION]|0"},
+        {"hsrv_e_db", {"x"}, "알 수 없는 오류 [key=hsrv_e_db]|1"},
+        {"HSRV_I_CHECKOUT", {"a", "b"}, "알 수 없는 오류 [key=HSRV_I_CHECKOUT]|1"},
+    };
+    for (const Case& c : cases)
+    {
+        CheckIn(Message(c.key, c.args));
+        EXPECT_EQ(c.line, Last()) << c.key;
+    }
 
-    CheckIn(Message("HSRV_E_PKG_BUSY", {"", "", "", ""}));
-    EXPECT_EQ("The package named %s is being used by %s. Client: %s Server: %s", Last().text);
-
-    // An empty first argument still counts once a later one is given.
-    CheckIn(Message("HSRV_E_DB", {"", "ignored"}));
-    EXPECT_EQ("Database error .", Last().text);
-
-    CheckIn(Message("HSRV_I_CHECKIN", {"C:\\w\\a.xml", "\\R\\a.xml;1", "x", "y", "fifth"}));
-    EXPECT_EQ("File C:\\w\\a.xml checked into \\R\\a.xml;1.", Last().text);
-    EXPECT_EQ(1, Last().lParam);
-
-    CheckIn(Message("HSRV_E_CHECKIN_NO_FILES", {}));
-    EXPECT_EQ("No files to checkin!", Last().text);
-
-    CheckIn(Message("HSRV_I_MESSAGE", {"퍼센트 %d 그대로"}));
-    EXPECT_EQ("퍼센트 %d 그대로.", Last().text);
-}
-
-TEST_F(ServerMessagesTest, OnlyTextElementsOfTheTwoKeysCount)
-{
-    CaContainer message;
-    message.AddElement("_HEM_MsgKey", CaData("HSRV_E_DB"));
-    message.AddElement("_HEM_MsgKey", CaData(7L));
-    message.AddElement("Other", CaData("HSRV_I_MESSAGE"));
-    message.AddElement("_HEM_MsgArg", CaData(42L));
-    message.AddElement("_HEM_MsgArg", CaData("second"));
-    CheckIn(message);
-    EXPECT_EQ("Database error .", Last().text);
-
-    // The last text element of the key wins.
-    CaContainer twoKeys = Message("HSRV_I_MESSAGE", {"hello"});
-    twoKeys.AddElement("_HEM_MsgKey", CaData("HSRV_E_MESSAGE"));
-    CheckIn(twoKeys);
-    EXPECT_EQ("hello.", Last().text);
-    EXPECT_EQ(0, Last().lParam);
+    // Only text elements of the two keys count, and the last text key wins.
+    CaContainer mixed = Message("HSRV_I_MESSAGE", {});
+    mixed.AddElement("_HEM_MsgKey", CaData("HSRV_E_DB"));
+    mixed.AddElement("_HEM_MsgKey", CaData(7L));
+    mixed.AddElement("Other", CaData("HSRV_I_MESSAGE"));
+    mixed.AddElement("_HEM_MsgArg", CaData(42L));
+    mixed.AddElement("_HEM_MsgArg", CaData("second"));
+    CheckIn(mixed);
+    EXPECT_EQ("Database error .|0", Last());
 
     size_t before = output.lines.size();
     CheckIn(Message(nullptr, {"argument only"}));
     CheckOut(Message(nullptr, {"argument only"}));
+    CheckOut(Message("HSRV_E_CHECKOUT_DELETED_VERSION", {"x"}));
     CheckIn(CaContainer());
     OnCheckinMessage(0, nullptr, nullptr, nullptr);
     EXPECT_EQ(before, output.lines.size());
-}
 
-TEST_F(ServerMessagesTest, UnknownKeysGiveTheFallbackLine)
-{
-    CheckIn(Message("HSRV_E_CHECKOUT_DELETED_VERSION", {"x"}));
-    EXPECT_EQ("알 수 없는 오류 [key=HSRV_E_CHECKOUT_DELETED_VERSION]", Last().text);
-    EXPECT_EQ(0, Last().lParam);
-
-    CheckIn(Message("HSRV_W_SOMETHING", {}));
-    EXPECT_EQ("알 수 없는 오류 [key=HSRV_W_SOMETHING]", Last().text);
-    EXPECT_EQ(1, Last().lParam);
-
-    // Keys are case-sensitive, and the check-out's own key has no table row.
-    CheckIn(Message("hsrv_e_db", {"x"}));
-    EXPECT_EQ("알 수 없는 오류 [key=hsrv_e_db]", Last().text);
-    EXPECT_EQ(1, Last().lParam);
-    CheckIn(Message("HSRV_I_CHECKOUT", {"a", "b"}));
-    EXPECT_EQ("알 수 없는 오류 [key=HSRV_I_CHECKOUT]", Last().text);
-
-    size_t before = output.lines.size();
-    CheckOut(Message("HSRV_E_CHECKOUT_DELETED_VERSION", {"x"}));
+    // Without a window the line is still composed.
+    VORAgent::SetOutputHwnd(nullptr);
+    CheckIn(Message("HSRV_I_CHECKIN_RELEASE", {"\\R\\a.xml"}));
+    EXPECT_EQ("Item \\R\\a.xml released.", Str(VORAgent::GetLatestMsg()));
     EXPECT_EQ(before, output.lines.size());
 }
 
 TEST_F(ServerMessagesTest, CheckoutLineNamesTheModeAndListsTrackedFiles)
 {
     CheckOut(Message("HSRV_I_CHECKOUT", {"\\R\\a.XCML;0", "PC\\\\C:\\w\\a.XCML"}));
-    EXPECT_EQ("File \\R\\a.XCML;0 updated to PC\\\\C:\\w\\a.XCML", Last().text);
-    EXPECT_EQ(1, Last().lParam);
+    EXPECT_EQ("File \\R\\a.XCML;0 updated to PC\\\\C:\\w\\a.XCML|1", Last());
 
     checkout.SetCheckoutMode(2);
     CheckOut(Message("HSRV_I_CHECKOUT", {"\\R\\b.qxs;3", "PC\\\\C:\\w.d\\b.qxs"}));
-    EXPECT_EQ("File \\R\\b.qxs;3 checked out to PC\\\\C:\\w.d\\b.qxs", Last().text);
+    EXPECT_EQ("File \\R\\b.qxs;3 checked out to PC\\\\C:\\w.d\\b.qxs|1", Last());
 
+    // Not tracked: another extension, a machine separator at the very start or none, and an
+    // extension on the folder only.
     CheckOut(Message("HSRV_I_CHECKOUT", {"\\R\\c.xml;0", "PC\\\\C:\\w\\c.xml"}));
     CheckOut(Message("HSRV_I_CHECKOUT", {"\\R\\d.xcml;0", "\\\\server\\d.xcml"}));
     CheckOut(Message("HSRV_I_CHECKOUT", {"\\R\\e.qxs;0", "no separator e.qxs"}));
     CheckOut(Message("HSRV_I_CHECKOUT", {"\\R\\f;0", "PC\\\\C:\\w.qxs\\f"}));
     CheckOut(Message("HSRV_I_SAME_VERSION_NOT_MODIFIED", {"C:\\w\\a.xcml", "0"}));
-    EXPECT_EQ("No need to update file C:\\w\\a.xcml from repository version 0.", Last().text);
+    EXPECT_EQ("No need to update file C:\\w\\a.xcml from repository version 0.|1", Last());
 
     // The same array the host reads and empties; a file fetched twice is listed twice.
     CStringArray* changed = VORAgent::GetChangedFiles();
     EXPECT_EQ(&VORAgent::m_sChangedFiles, changed);
-    ASSERT_EQ(2, changed->GetSize());
+    CheckOut(Message("HSRV_I_CHECKOUT", {"\\R\\a.XCML;0", "PC\\\\C:\\w\\a.XCML"}));
+    ASSERT_EQ(3, changed->GetSize());
     EXPECT_EQ("C:\\w\\a.XCML", Str(changed->GetAt(0)));
     EXPECT_EQ("C:\\w.d\\b.qxs", Str(changed->GetAt(1)));
-    CheckOut(Message("HSRV_I_CHECKOUT", {"\\R\\a.XCML;0", "PC\\\\C:\\w\\a.XCML"}));
-    EXPECT_EQ(3, changed->GetSize());
-}
-
-TEST_F(ServerMessagesTest, LinesWithoutWindowAreStillComposed)
-{
-    VORAgent::SetOutputHwnd(nullptr);
-    CheckIn(Message("HSRV_I_CHECKIN_RELEASE", {"\\R\\a.xml"}));
-    EXPECT_EQ("Item \\R\\a.xml released.", Str(VORAgent::GetLatestMsg()));
-    EXPECT_TRUE(output.lines.empty());
+    EXPECT_EQ("C:\\w\\a.XCML", Str(changed->GetAt(2)));
 }

@@ -46,10 +46,8 @@ TEST(LineDiff, MarksChangedRemovedAndAddedLinesSideBySide)
     EXPECT_EQ(Describe(LineDiff(none, same)), "++");
     EXPECT_EQ(Describe(LineDiff(same, none)), "--");
     EXPECT_EQ(Describe(LineDiff(Lines({"x"}), Lines({"new", "x"}))), "+=");
-}
 
-TEST(LineDiff, SplitsWindowsAndUnixLineEndsAlike)
-{
+    // Windows and Unix line ends alike; a last line end adds no line.
     EXPECT_EQ(LineDiff::SplitLines("one\r\ntwo\nthree"), Lines({"one", "two", "three"}));
     EXPECT_EQ(LineDiff::SplitLines("one\r\n\r\n"), Lines({"one", ""}));
     EXPECT_TRUE(LineDiff::SplitLines("").empty());
@@ -63,23 +61,16 @@ TEST(LineDiff, AlignmentIsCompleteOrderedAndMinimal)
     for (int round = 0; round < 300; ++round)
     {
         std::vector<std::string> a(random() % 40), b(random() % 40);
-        for (auto& line : a)
-            line = std::string(1, static_cast<char>('a' + random() % 4));
-        for (auto& line : b)
-            line = std::string(1, static_cast<char>('a' + random() % 4));
+        for (auto* lines : {&a, &b})
+            for (auto& line : *lines)
+                line = std::string(1, static_cast<char>('a' + random() % 4));
         const LineDiff diff(a, b);
         int next_left = 0, next_right = 0;
         size_t same = 0;
         for (const auto& row : diff.Rows())
         {
-            if (row.left >= 0)
-            {
-                ASSERT_EQ(row.left, next_left++);
-            }
-            if (row.right >= 0)
-            {
-                ASSERT_EQ(row.right, next_right++);
-            }
+            ASSERT_TRUE(row.left < 0 || row.left == next_left++) << "round " << round;
+            ASSERT_TRUE(row.right < 0 || row.right == next_right++) << "round " << round;
             if (row.kind == LineDiff::Same)
             {
                 ASSERT_EQ(a[row.left], b[row.right]);

@@ -12,9 +12,8 @@
 
 #include "HostMainWnd.h"
 #include "HostResource.h"
-#include "HostTestSupport.h"
+#include "TestFiles.h"
 
-using namespace host_test;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
@@ -28,9 +27,7 @@ protected:
     {
         _putenv("VOR_NONINTERACTIVE=1");
         SetClientInstalled(true);
-        ::CreateDirectoryA((BinFolder() + "\\sys").c_str(), NULL);
-        m_ini = BinFolder() + "\\sys\\qxp_vor.ini";
-        m_bHadIni = ::GetFileAttributesA(m_ini.c_str()) != INVALID_FILE_ATTRIBUTES;
+        ::CreateDirectoryA((ProgramFolder() + "\\sys").c_str(), NULL);
         m_savedIni = ReadFile(m_ini);
         AfxSetMessageBoxHandler(
             [this](HWND, LPCSTR text, LPCSTR, UINT)
@@ -45,23 +42,19 @@ protected:
         AfxSetModalHook(nullptr);
         AfxSetMessageBoxHandler(nullptr);
         SetClientInstalled(true);
-        if (m_bHadIni)
-            WriteFile(m_ini, m_savedIni);
-        else
+        if (m_savedIni.empty())
             ::DeleteFileA(m_ini.c_str());
+        else
+            WriteFile(m_ini, m_savedIni);
     }
 
-    void WriteConfig(const char* password)
+    // Starts the host with the stored password given (empty: none) and answers each login
+    // dialog with its attempts in turn: a password pressed with OK, or an empty text for Cancel.
+    void Start(const char* password, std::vector<std::vector<std::string>> dialogs)
     {
         WriteFile(m_ini, std::string("[Connection]\r\nUser=dev1\r\nPassword=") + password +
                              "\r\nBroker=127.0.0.1\r\nSavePW=1\r\n[Default Context]\r\n"
                              "Project=QXP\r\nState=Development\r\nPackage=QXP-001\r\n");
-    }
-
-    // Counts the login dialogs and answers each with its attempts in turn: a password pressed
-    // with OK, or an empty text for Cancel.
-    void AnswerLogins(std::vector<std::vector<std::string>> dialogs)
-    {
         AfxSetModalHook(
             [this, dialogs](CDialog* dialog)
             {
@@ -70,17 +63,19 @@ protected:
                     dialog->EndDialog(IDCANCEL);
                     return;
                 }
-                for (const std::string& password : dialogs.at(m_nLogins++))
+                for (const std::string& answer : dialogs.at(m_nLogins++))
                 {
-                    if (password.empty())
+                    if (answer.empty())
                     {
                         AfxClickDlgButton(dialog, IDCANCEL);
                         return;
                     }
-                    dialog->SetDlgItemText(1001, password.c_str());
+                    dialog->SetDlgItemText(1001, answer.c_str());
                     AfxClickDlgButton(dialog, IDOK);
                 }
             });
+        ASSERT_TRUE(m_wnd.Create());
+        m_wnd.StartUp();
     }
 
     static std::vector<std::string> Lines(COutputWnd& output)
@@ -95,103 +90,90 @@ protected:
         return lines;
     }
 
-    static bool IsEnabled(CHostMainWnd& wnd, UINT id)
+    bool IsEnabled(UINT id)
     {
-        UINT state = ::GetMenuState(::GetMenu(wnd.GetSafeHwnd()), id, MF_BYCOMMAND);
+        UINT state = ::GetMenuState(::GetMenu(m_wnd.GetSafeHwnd()), id, MF_BYCOMMAND);
         return state != static_cast<UINT>(-1) && (state & MF_GRAYED) == 0;
     }
 
-    std::string m_ini;
+    const std::string m_ini = ProgramFolder() + "\\sys\\qxp_vor.ini";
     std::string m_savedIni;
-    bool m_bHadIni = false;
     int m_nLogins = 0;
     std::vector<std::string> m_boxes;
+    CHostMainWnd m_wnd;
 };
 
 TEST_F(HostStartUp, StoredLoginConnectsAndTheOutputWindowShowsEveryLine)
 {
-    WriteConfig("dev1pw");
-    AnswerLogins({});
-    CHostMainWnd wnd;
-    ASSERT_TRUE(wnd.Create());
-    wnd.StartUp();
+    Start("dev1pw", {});
 
     EXPECT_EQ(m_nLogins, 0);
     ASSERT_TRUE(VORAgent::IsLogIn());
-    EXPECT_EQ(VORAgent::GetOutputHwnd(), wnd.GetOutput().GetSafeHwnd());
-    EXPECT_TRUE(IsEnabled(wnd, ID_VOR_CHECK_OUT));
-    EXPECT_FALSE(IsEnabled(wnd, ID_VOR_LOGIN));
+    EXPECT_EQ(VORAgent::GetOutputHwnd(), m_wnd.GetOutput().GetSafeHwnd());
+    EXPECT_TRUE(IsEnabled(ID_VOR_CHECK_OUT));
+    EXPECT_FALSE(IsEnabled(ID_VOR_LOGIN));
 
     // Server messages of a real fetch arrive through the agent's callbacks.
-    std::string folder = MakeTempFolder("vs");
+    TempFolder temp;
+    const std::string& folder = temp.Path();
     VORAgent::SetOutputMsg("Get Latest Version", 1);
     ASSERT_TRUE(VORAgent::GetLatestVersion("*", folder.c_str(), "\\QXRepo\\Docs"));
     VORAgent::m_sLatestMsg = "Item readme.txt can not be processed.";
-    wnd.GetOutput().SendMessage(WM_VOR_OUTPUT, 0, 0);
-    std::vector<std::string> lines = Lines(wnd.GetOutput());
+    m_wnd.GetOutput().SendMessage(WM_VOR_OUTPUT, 0, 0);
+    std::vector<std::string> lines = Lines(m_wnd.GetOutput());
     EXPECT_THAT(lines, Contains(HasSubstr("---- [Get Latest Version] started")));
     EXPECT_THAT(lines, Contains(HasSubstr("readme.txt;0 updated to")));
     EXPECT_EQ(lines.back(), "[오류] Item readme.txt can not be processed.");
 
     // The working folder feeds the commands: the fetched folder now mirrors \QXRepo\Docs.
-    wnd.GetWorkingFolder().SetPath(folder.c_str());
+    m_wnd.GetWorkingFolder().SetPath(folder.c_str());
     CWorkingFolder::Split split;
-    ASSERT_TRUE(wnd.GetWorkingFolder().ReadState(split));
+    ASSERT_TRUE(m_wnd.GetWorkingFolder().ReadState(split));
     EXPECT_EQ(split.free.size(), 2u);
-    EXPECT_TRUE(split.newFiles.empty());
     WriteFile(folder + "\\new.xml", "<new/>");
-    ASSERT_TRUE(wnd.GetWorkingFolder().ReadState(split));
+    ASSERT_TRUE(m_wnd.GetWorkingFolder().ReadState(split));
     ASSERT_EQ(split.newFiles.size(), 1u);
     EXPECT_EQ(split.newFiles[0], "new.xml");
 
-    wnd.SendMessage(WM_CLOSE);
+    m_wnd.SendMessage(WM_CLOSE);
     EXPECT_FALSE(VORAgent::IsLogIn());
     EXPECT_THAT(ReadFile(m_ini), HasSubstr("Package=QXP-001"));
     EXPECT_TRUE(m_boxes.empty());
-    RemoveTree(folder);
 }
 
 TEST_F(HostStartUp, LoginDialogOnlyWhileLoggedOut)
 {
-    WriteConfig("");
     // A wrong password keeps the dialog open; cancel leaves the host running logged out.
-    AnswerLogins({{"wrong", ""}, {"dev1pw"}});
-    CHostMainWnd wnd;
-    ASSERT_TRUE(wnd.Create());
-    wnd.StartUp();
+    Start("", {{"wrong", ""}, {"dev1pw"}});
 
     EXPECT_FALSE(VORAgent::IsLogIn());
     EXPECT_EQ(m_nLogins, 1);
     ASSERT_EQ(m_boxes.size(), 1u);
     EXPECT_THAT(m_boxes[0], HasSubstr("로그인 실패!"));
-    EXPECT_TRUE(IsEnabled(wnd, ID_VOR_LOGIN));
-    EXPECT_FALSE(IsEnabled(wnd, ID_VOR_CHECK_IN));
-    EXPECT_EQ(VORAgent::GetOutputHwnd(), wnd.GetOutput().GetSafeHwnd());
+    EXPECT_TRUE(IsEnabled(ID_VOR_LOGIN));
+    EXPECT_FALSE(IsEnabled(ID_VOR_CHECK_IN));
+    EXPECT_EQ(VORAgent::GetOutputHwnd(), m_wnd.GetOutput().GetSafeHwnd());
 
-    wnd.SendMessage(WM_COMMAND, ID_VOR_LOGIN);
+    m_wnd.SendMessage(WM_COMMAND, ID_VOR_LOGIN);
     EXPECT_EQ(m_nLogins, 2);
     EXPECT_TRUE(VORAgent::IsLogIn());
-    EXPECT_TRUE(IsEnabled(wnd, ID_VOR_CHECK_IN));
-    EXPECT_FALSE(IsEnabled(wnd, ID_VOR_LOGIN));
-    wnd.SendMessage(WM_CLOSE);
+    EXPECT_TRUE(IsEnabled(ID_VOR_CHECK_IN));
+    EXPECT_FALSE(IsEnabled(ID_VOR_LOGIN));
+    m_wnd.SendMessage(WM_CLOSE);
 }
 
 TEST_F(HostStartUp, WithoutTheClientNothingReachesTheRepository)
 {
-    WriteConfig("dev1pw");
     SetClientInstalled(false);
-    AnswerLogins({});
-    CHostMainWnd wnd;
-    ASSERT_TRUE(wnd.Create());
-    wnd.StartUp();
+    Start("dev1pw", {});
 
     EXPECT_EQ(m_nLogins, 0);
     EXPECT_FALSE(VORAgent::IsLogIn());
-    EXPECT_FALSE(IsEnabled(wnd, ID_VOR_LOGIN));
-    EXPECT_FALSE(IsEnabled(wnd, ID_VOR_REPOSITORY));
-    EXPECT_THAT(Lines(wnd.GetOutput()).back(), HasSubstr("RTHOME"));
+    EXPECT_FALSE(IsEnabled(ID_VOR_LOGIN));
+    EXPECT_FALSE(IsEnabled(ID_VOR_REPOSITORY));
+    EXPECT_THAT(Lines(m_wnd.GetOutput()).back(), HasSubstr("RTHOME"));
     // Closing must not overwrite the configuration that was never read.
     std::string before = ReadFile(m_ini);
-    wnd.SendMessage(WM_CLOSE);
+    m_wnd.SendMessage(WM_CLOSE);
     EXPECT_EQ(ReadFile(m_ini), before);
 }
