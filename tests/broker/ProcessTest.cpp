@@ -147,10 +147,6 @@ TEST_F(ProcessTest, UpdateReservesForOneHolderWhoseOwnCopyARefreshNeverOverwrite
     EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml")["clientPath"], wireLocal)
         << "joined as text, never canonicalised";
 
-    const std::string other = dir("b");
-    EXPECT_EQ(checkout(*dev2, ids(*dev2, "\\QXRepo\\Proj1", "Main.xml", 0x1000), other, 2), 1);
-    EXPECT_EQ(messages(*dev2), Strings{"HSRV_E_RESERVED_VERSION_EXIST | " + Main});
-    EXPECT_FALSE(fs::exists(other + "/Screens/Main.xml"));
     EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), work, 3), 1)
         << "even its holder";
 
@@ -187,11 +183,6 @@ TEST_F(ProcessTest, BrowseWritesReadOnlyCopiesAndReportsWhatItLeft)
     EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Screen1.xml"), work, 4, 2, true), 0);
     EXPECT_EQ(read(work + "/Screen1.xml"), "Screen1.xml 0\r\n")
         << "replacing overwrites read-only files";
-
-    const std::string flat = dir("flat");
-    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.*"), flat, 1, 3), 0);
-    EXPECT_TRUE(fs::exists(flat + "/Main.qxs"));
-    EXPECT_FALSE(fs::exists(flat + "/Screens"));
 
     // A missing local folder fails the update and undoes its reservation.
     EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), dir("x"), 2, 1), 1);
