@@ -58,35 +58,41 @@ protected:
         return versions.empty() ? json() : versions.back();
     }
 
+    // Runs a process request and gives its result code.
+    static int run(BrokerClient& c, const char* op, const json& fields)
+    {
+        const json reply = c.request(qxpRequest(op, fields));
+        EXPECT_EQ(reply["ok"], true) << reply.dump();
+        return reply.value("result", -1);
+    }
+
     static int checkout(BrokerClient& c, const std::vector<std::int64_t>& versions,
                         const std::string& clientDir, int mode, int pathOption = 2,
                         bool replace = true, const std::string& viewPath = "\\QXRepo\\Proj1")
     {
-        const json reply = c.request(qxpRequest("checkout", {{"process", "CheckOut"},
-                                                             {"versions", versions},
-                                                             {"viewPath", viewPath},
-                                                             {"clientDir", clientDir},
-                                                             {"mode", mode},
-                                                             {"pathOption", pathOption},
-                                                             {"replaceFile", replace}}));
-        EXPECT_EQ(reply["ok"], true) << reply.dump();
-        return reply.value("result", -1);
+        return run(c, "checkout",
+                   {{"process", "CheckOut"},
+                    {"versions", versions},
+                    {"viewPath", viewPath},
+                    {"clientDir", clientDir},
+                    {"mode", mode},
+                    {"pathOption", pathOption},
+                    {"replaceFile", replace}});
     }
 
     static int checkin(BrokerClient& c, const Strings& files, const std::string& clientDir,
                        int mode, const std::string& viewPath = "\\QXRepo\\Proj1",
                        int itemOption = 0, int pathOption = 1)
     {
-        const json reply = c.request(qxpRequest("checkin", {{"process", "CheckIn"},
-                                                            {"files", files},
-                                                            {"viewPath", viewPath},
-                                                            {"clientDir", clientDir},
-                                                            {"mode", mode},
-                                                            {"itemOption", itemOption},
-                                                            {"pathOption", pathOption},
-                                                            {"description", "edited"}}));
-        EXPECT_EQ(reply["ok"], true) << reply.dump();
-        return reply.value("result", -1);
+        return run(c, "checkin",
+                   {{"process", "CheckIn"},
+                    {"files", files},
+                    {"viewPath", viewPath},
+                    {"clientDir", clientDir},
+                    {"mode", mode},
+                    {"itemOption", itemOption},
+                    {"pathOption", pathOption},
+                    {"description", "edited"}});
     }
 
     // Each message as its key followed by its arguments, joined by " | ".
@@ -130,31 +136,33 @@ const std::string Main = "\\QXRepo\\Proj1\\Screens\\Main.xml";
 
 } // namespace
 
-TEST_F(ProcessTest, UpdateReservesOnceAndRecordsWhereTheCopyWent)
+TEST_F(ProcessTest, UpdateReservesForOneHolderWhoseOwnCopyARefreshNeverOverwrites)
 {
     const std::string work = dir("a");
     ASSERT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), work, 2), 0);
-    const std::string local = work + "/Screens/Main.xml";
-    EXPECT_EQ(read(local), "Main.xml 10\r\n");
-    EXPECT_FALSE(readOnly(local));
+    EXPECT_FALSE(readOnly(work + "/Screens/Main.xml"));
     const std::string wireLocal = work + "\\Screens\\Main.xml";
     EXPECT_EQ(messages(*dev1),
               Strings{"HSRV_I_CHECKOUT | " + Main + ";11 | TESTPC\\\\" + wireLocal});
+    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml")["clientPath"], wireLocal)
+        << "joined as text, never canonicalised";
 
-    const json held = latest(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml");
-    EXPECT_EQ(held["version"], "11");
-    EXPECT_EQ(held["status"], "R");
-    EXPECT_EQ(held["modifier"], "dev1");
-    EXPECT_EQ(held["package"], "QXP-001");
-    EXPECT_EQ(held["clientMachine"], "TESTPC");
-    EXPECT_EQ(held["clientPath"], wireLocal) << "joined as text, never canonicalised";
-
-    const std::string other = dir("b");
-    EXPECT_EQ(checkout(*dev2, ids(*dev2, "\\QXRepo\\Proj1", "Main.xml", 0x1000), other, 2), 1);
-    EXPECT_EQ(messages(*dev2), Strings{"HSRV_E_RESERVED_VERSION_EXIST | " + Main});
-    EXPECT_FALSE(fs::exists(other + "/Screens/Main.xml"));
     EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), work, 3), 1)
         << "even its holder";
+
+    write(work + "/Screens/Main.xml", "work in progress");
+    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "*", 0x1000), work, 4), 3);
+    EXPECT_EQ(read(work + "/Screens/Main.xml"), "work in progress");
+    const Strings lines = messages(*dev1);
+    EXPECT_NE(
+        std::find(lines.begin(), lines.end(),
+                  "HSRV_I_MESSAGE | " + wireLocal + " is checked out by you and was left as it is"),
+        lines.end());
+    // The same user on another computer holds nothing there.
+    auto elsewhere = m_broker.login("dev1", "dev1pw", "LAPTOP");
+    EXPECT_EQ(checkout(*elsewhere, ids(*elsewhere, "\\QXRepo\\Proj1", "Main.xml", 0x1000), work, 1),
+              0);
+    EXPECT_EQ(read(work + "/Screens/Main.xml"), "Main.xml 10\r\n");
 }
 
 TEST_F(ProcessTest, BrowseWritesReadOnlyCopiesAndReportsWhatItLeft)
@@ -162,8 +170,6 @@ TEST_F(ProcessTest, BrowseWritesReadOnlyCopiesAndReportsWhatItLeft)
     const std::string work = dir("w");
     const auto proj1 = ids(*dev1, "\\QXRepo\\Proj1", "*");
     ASSERT_EQ(checkout(*dev1, proj1, work, 1), 0);
-    EXPECT_EQ(read(work + "/Screen1.xml"), "Screen1.xml 0\r\n");
-    EXPECT_EQ(read(work + "/Screens/Main.xml"), "Main.xml 10\r\n");
     EXPECT_TRUE(readOnly(work + "/Screens/Main.xml"));
     EXPECT_EQ(messages(*dev1).size(), proj1.size());
 
@@ -178,73 +184,38 @@ TEST_F(ProcessTest, BrowseWritesReadOnlyCopiesAndReportsWhatItLeft)
     EXPECT_EQ(read(work + "/Screen1.xml"), "Screen1.xml 0\r\n")
         << "replacing overwrites read-only files";
 
-    const std::string flat = dir("flat");
-    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.*"), flat, 1, 3), 0);
-    EXPECT_TRUE(fs::exists(flat + "/Main.qxs"));
-    EXPECT_FALSE(fs::exists(flat + "/Screens"));
-}
-
-TEST_F(ProcessTest, RefreshNeverOverwritesTheCallersOwnReservedCopy)
-{
-    const std::string work = dir("w");
-    ASSERT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), work, 2), 0);
-    write(work + "/Screens/Main.xml", "work in progress");
-    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "*", 0x1000), work, 4), 3);
-    EXPECT_EQ(read(work + "/Screens/Main.xml"), "work in progress");
-    const Strings lines = messages(*dev1);
-    EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        "HSRV_I_MESSAGE | " + work +
-                            "\\Screens\\Main.xml is checked out by you and was left as it is"),
-              lines.end());
-
-    // The same user on another computer holds nothing there.
-    auto elsewhere = m_broker.login("dev1", "dev1pw", "LAPTOP");
-    EXPECT_EQ(checkout(*elsewhere, ids(*elsewhere, "\\QXRepo\\Proj1", "Main.xml", 0x1000), work, 1),
-              0);
-    EXPECT_EQ(read(work + "/Screens/Main.xml"), "Main.xml 10\r\n");
-}
-
-TEST_F(ProcessTest, MissingLocalFolderFailsAndUndoesTheReservation)
-{
-    const std::string work = dir("w");
-    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), work, 2, 1), 1);
+    // A missing local folder fails the update and undoes its reservation.
+    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), dir("x"), 2, 1), 1);
     EXPECT_EQ(messages(*dev1).at(0).rfind("HSRV_E_FA | " + Main + " | ", 0), 0u);
     EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml")["status"], "N");
-    fs::create_directories(work + "/Screens");
-    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), work, 2, 1), 0);
 }
 
 TEST_F(ProcessTest, CheckInStoresReleasesAndKeepsReservations)
 {
     const std::string work = dir("w");
-    ASSERT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml"), work, 2, 2, true,
-                       "\\QXRepo\\Proj1\\Screens"),
-              0);
+    const std::string screens = "\\QXRepo\\Proj1\\Screens";
+    ASSERT_EQ(checkout(*dev1, ids(*dev1, screens, "Main.xml"), work, 2, 2, true, screens), 0);
     write(work + "/Main.xml", "Main.xml edited\r\n");
-    ASSERT_EQ(checkin(*dev1, {"Main.xml"}, work, 1, "\\QXRepo\\Proj1\\Screens"), 0);
+    ASSERT_EQ(checkin(*dev1, {"Main.xml"}, work, 1, screens), 0);
     EXPECT_EQ(messages(*dev1),
               Strings{"HSRV_I_CHECKIN | " + work + "\\Main.xml | " + Main + ";11"});
-    json versions =
-        dev1->request(qxpRequest("chooseVersions", {{"parentPath", "\\QXRepo\\Proj1\\Screens"},
-                                                    {"itemName", "Main.xml"},
-                                                    {"versionOption", 1}}))["versions"];
+    json versions = dev1->request(qxpRequest(
+        "chooseVersions",
+        {{"parentPath", screens}, {"itemName", "Main.xml"}, {"versionOption", 1}}))["versions"];
     ASSERT_EQ(versions.size(), 13u);
-    EXPECT_EQ(versions[11]["status"], "N");
-    EXPECT_EQ(versions[11]["description"], "edited");
     EXPECT_EQ(versions[11]["size"], 17);
     EXPECT_EQ(versions[12]["status"], "R") << "mode 1 keeps the item reserved";
     EXPECT_EQ(versions[12]["version"], "12");
 
     // Unchanged content stores nothing new and, in mode 0, releases.
-    ASSERT_EQ(checkin(*dev1, {"Main.xml"}, work, 0, "\\QXRepo\\Proj1\\Screens"), 0);
+    ASSERT_EQ(checkin(*dev1, {"Main.xml"}, work, 0, screens), 0);
     EXPECT_EQ(messages(*dev1), (Strings{"HSRV_I_CHECKIN_NO_CHANGES | " + work + "\\Main.xml",
                                         "HSRV_I_CHECKIN_RELEASE | " + Main}));
-    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml")["version"], "11");
+    EXPECT_EQ(latest(*dev1, screens, "Main.xml")["version"], "11");
 
-    // Checking in what is not reserved fails, and nothing is stored.
-    EXPECT_EQ(checkin(*dev1, {"Main.xml"}, work, 0, "\\QXRepo\\Proj1\\Screens"), 1);
+    EXPECT_EQ(checkin(*dev1, {"Main.xml"}, work, 0, screens), 1);
     EXPECT_EQ(messages(*dev1), Strings{"HSRV_E_CHECKIN_NOT_RESERVED | " + work + "\\Main.xml"});
-    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml")["version"], "11");
+    EXPECT_EQ(latest(*dev1, screens, "Main.xml")["version"], "11");
 }
 
 TEST_F(ProcessTest, CheckInRefusesOthersReservationsButStillHandlesTheRestOfTheList)
@@ -272,93 +243,50 @@ TEST_F(ProcessTest, ItemAndPathOptionsDecideWhereAndWhetherFilesGo)
     const std::string work = dir("w");
     write(work + "/Screen1.xml", "x");
     write(work + "/Sub/Deep/New.xml", "deep");
+    const std::string deep = work + "\\Sub\\Deep\\New.xml";
     EXPECT_EQ(checkin(*dev1, {"Screen1.xml"}, work, 0, "\\QXRepo\\Proj1", 1), 1);
     EXPECT_EQ(messages(*dev1),
               Strings{"HSRV_E_CHECKIN_NEW_ITEMS_ONLY | " + work + "\\Screen1.xml"});
     EXPECT_EQ(checkin(*dev1, {"Sub\\Deep\\New.xml"}, work, 0, "\\QXRepo\\Proj1", 2), 1);
-    EXPECT_EQ(messages(*dev1),
-              Strings{"HSRV_E_CHECKIN_EXISTING_ITEMS_ONLY | " + work + "\\Sub\\Deep\\New.xml"});
+    EXPECT_EQ(messages(*dev1), Strings{"HSRV_E_CHECKIN_EXISTING_ITEMS_ONLY | " + deep});
     EXPECT_EQ(checkin(*dev1, {"Sub\\Deep\\New.xml"}, work, 0, "\\QXRepo\\Proj1", 0, 0), 1);
-    EXPECT_EQ(messages(*dev1),
-              Strings{"HSRV_E_CHECKIN_CREATE_PATH | " + work + "\\Sub\\Deep\\New.xml"});
+    EXPECT_EQ(messages(*dev1), Strings{"HSRV_E_CHECKIN_CREATE_PATH | " + deep});
     EXPECT_TRUE(ids(*dev1, "\\QXRepo\\Proj1", "New.xml").empty()) << "refusals store nothing";
 
     EXPECT_EQ(checkin(*dev1, {"Sub\\Deep\\New.xml"}, work, 1, "\\QXRepo\\Proj1", 0, 1), 0);
-    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1\\Sub\\Deep", "New.xml")["status"], "R")
-        << "new item kept reserved";
+    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1\\Sub\\Deep", "New.xml")["status"], "R");
     EXPECT_EQ(checkin(*dev1, {"Sub\\Deep\\New.xml"}, work, 0, "\\QXRepo\\Docs", 0, 2), 0);
     EXPECT_FALSE(latest(*dev1, "\\QXRepo\\Docs", "New.xml").is_null());
     EXPECT_EQ(checkin(*dev1, {}, work, 0), 1);
     EXPECT_EQ(messages(*dev1), Strings{"HSRV_E_CHECKIN_NO_FILES"});
 }
 
-TEST_F(ProcessTest, FolderCreationDeleteVersionRenameAndRemove)
+TEST_F(ProcessTest, FolderCreationRenameAndRemoveRefuseWhatTheyCannotDo)
 {
-    auto createPath = [&](const std::string& parent, const std::string& path)
-    {
-        return dev1->request(
-            qxpRequest("createPath",
-                       {{"process", "CheckIn"}, {"parentPath", parent}, {"path", path}}))["result"];
-    };
-    EXPECT_EQ(createPath("\\QXRepo", "New\\Level"), 0);
-    EXPECT_EQ(createPath("\\QXRepo", "New\\Level"), 0) << "existing";
-    EXPECT_EQ(createPath("\\QXRepo", ""), 0) << "empty";
-    EXPECT_EQ(createPath("\\Nowhere", "X"), 1);
-    EXPECT_EQ(createPath("\\QXRepo", "Main.qxsln\\X"), 1) << "a file is in the way";
-    const json paths = dev1->request({{"op", "sql"},
-                                      {"statement", "select pathfullname from harpathfullname "
-                                                    "where pathfullname like '\\QXRepo\\New%'"}});
-    EXPECT_EQ(paths["rows"], 2);
+    const json blocked = dev1->request(qxpRequest(
+        "createPath",
+        {{"process", "CheckIn"}, {"parentPath", "\\QXRepo"}, {"path", "Main.qxsln\\X"}}));
+    EXPECT_EQ(blocked["result"], 1) << "a file is in the way";
 
-    auto deleteVersions = [&](BrokerClient& c, const std::vector<std::int64_t>& versions)
-    {
-        return c.request(qxpRequest(
-            "deleteVersion", {{"process", "DeleteVersion"}, {"versions", versions}}))["result"];
-    };
-    EXPECT_EQ(deleteVersions(*dev1, {22, 21, 17}), 1)
-        << "dev2's reservation and normal versions stay";
-    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj2", "Order.xml")["objid"], 22);
-    EXPECT_EQ(deleteVersions(*dev1, {6, 5}), 0);
-    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1", "Screen1.qxs")["objid"], 5);
-
-    auto change = [&](const char* op, const json& fields)
+    auto change = [&](const char* op, const char* process, const json& fields)
     {
         json request = qxpRequest(op, fields);
-        request["process"] = std::string(op) == "renameItem" ? "RenameItem" : "RemoveItem";
-        return dev1->request(request)["result"];
+        request["process"] = process;
+        return dev1->request(request);
     };
-    EXPECT_EQ(
-        change("renameItem", {{"itemPath", "\\QXRepo"}, {"name", "Proj1"}, {"newName", "ProjA"}}),
-        0);
-    EXPECT_EQ(latest(*dev1, "\\QXRepo\\ProjA\\Screens", "Main.xml")["fullPath"],
-              "\\QXRepo\\ProjA\\Screens\\Main.xml");
-    EXPECT_EQ(
-        change("renameItem", {{"itemPath", "\\QXRepo"}, {"name", "ProjA"}, {"newName", "Proj2"}}),
-        1);
-    EXPECT_EQ(
-        change("removeItem", {{"itemPath", "\\QXRepo\\ProjA\\Screens"}, {"name", "Main.xml"}}), 0);
-    EXPECT_TRUE(ids(*dev1, "\\QXRepo", "Main.xml").empty());
-    EXPECT_EQ(change("removeItem", {{"itemPath", "\\QXRepo"}, {"name", "ProjA"}}), 0);
-    EXPECT_EQ(
-        dev1->request({{"op", "sql"},
-                       {"statement",
-                        "select itemname from haritems where itemname like 'Screen1%'"}})["rows"],
-        0)
-        << "a removed folder takes its contents along";
-    EXPECT_EQ(change("removeItem", {{"itemPath", "\\QXRepo"}, {"name", "ProjA"}}), 1);
+    const json intoProj2 = {{"itemPath", "\\QXRepo"}, {"name", "Proj1"}, {"newName", "Proj2"}};
+    EXPECT_EQ(change("renameItem", "RenameItem", intoProj2)["result"], 1);
+    EXPECT_EQ(change("renameItem", "CheckOut", intoProj2)["code"], "notFound")
+        << "the process must be of the right kind";
+    const json proj1 = {{"itemPath", "\\QXRepo"}, {"name", "Proj1"}};
+    EXPECT_EQ(change("removeItem", "RemoveItem", proj1)["result"], 0);
+    EXPECT_EQ(change("removeItem", "RemoveItem", proj1)["result"], 1);
+    const json left = dev1->request(
+        {{"op", "sql"},
+         {"statement", "select itemname from haritems where itemname like 'Screen1%'"}});
+    EXPECT_EQ(left["rows"], 0) << "a removed folder takes its contents along";
     Database db(Repository::databasePath(m_broker.dataDir()), true);
     Statement kept = db.prepare("SELECT count(*) FROM versions WHERE item = 13");
     kept.step();
     EXPECT_EQ(kept.integer(0), 11) << "versions of removed items stay";
-
-    EXPECT_EQ(dev1->request(qxpRequest("renameItem", {{"process", "CheckOut"},
-                                                      {"itemPath", "\\QXRepo"},
-                                                      {"name", "Docs"},
-                                                      {"newName", "D"}}))["code"],
-              "notFound")
-        << "the process must be of the right kind";
-    json test = qxpRequest("removeItem",
-                           {{"process", "RemoveItem"}, {"itemPath", "\\QXRepo"}, {"name", "Docs"}});
-    test["state"] = "Test";
-    EXPECT_EQ(dev1->request(test)["code"], "notFound") << "state Test has no RemoveItem";
 }

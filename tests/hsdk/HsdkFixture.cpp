@@ -6,19 +6,12 @@
 #include <fstream>
 #include <sstream>
 
-std::vector<ReceivedMessage> MessageSink::s_messages;
-
 void HsdkFixture::SetUp()
 {
     if (!HasBroker())
         GTEST_SKIP() << "no broker (HARBROKER_PORT is not set)";
     LogIn(m_harvest, "dev1", "dev1pw");
-    MessageSink::Reset();
-}
-
-void HsdkFixture::TearDown()
-{
-    m_harvest.Logout();
+    MessageSink::s_messages.clear();
 }
 
 bool HsdkFixture::HasBroker()
@@ -81,11 +74,6 @@ std::vector<std::string> HsdkFixture::Names(const CaContainer& container, const 
     for (int i = 0; i < container.GetKeyElementCount(key); ++i)
         names.push_back(static_cast<const char*>(container.Props(key, i)));
     return names;
-}
-
-void MessageSink::Reset()
-{
-    s_messages.clear();
 }
 
 void MessageSink::OnMessage(int index, void* process, void*, CaContainer* message)

@@ -19,7 +19,7 @@ public:
 
 protected:
     void SetUp() override;
-    void TearDown() override;
+    void TearDown() override { m_harvest.Logout(); }
 
     // Logs in with the context QXP / Development / QXP-001.
     static void LogIn(CaHarvest& harvest, const char* user, const char* password);
@@ -42,10 +42,8 @@ struct ReceivedMessage
 };
 
 // Collects the messages of the process that runs next.
-class MessageSink
+struct MessageSink
 {
-public:
-    static void Reset();
     static void OnMessage(int index, void* process, void* context, CaContainer* message);
-    static std::vector<ReceivedMessage> s_messages;
+    static inline std::vector<ReceivedMessage> s_messages;
 };

@@ -25,29 +25,15 @@ void CControlsDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_COMBO, m_combo);
     DDX_Control(pDX, IDC_LIST, m_list);
     DDX_Control(pDX, IDC_TREE, m_tree);
-    DDX_Control(pDX, IDC_PROGRESS, m_progress);
-    DDX_Control(pDX, IDC_CHECK, m_check);
     DDX_Text(pDX, IDC_EDIT, m_sText);
 }
 
 BOOL CControlsDlg::OnInitDialog()
 {
     CBaseTestDlg::OnInitDialog();
-    ++m_nInitCount;
     m_list.InsertColumn(0, "이름", LVCFMT_LEFT, 100);
     m_list.InsertColumn(1, "경로", LVCFMT_LEFT, 100);
     return TRUE;
-}
-
-BOOL CControlsDlg::PreTranslateMessage(MSG* pMsg)
-{
-    if (m_bEnterEndsEdit && pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN)
-    {
-        m_tree.EndEditLabelNow(FALSE);
-        m_events.push_back("enter");
-        return TRUE;
-    }
-    return CBaseTestDlg::PreTranslateMessage(pMsg);
 }
 
 void CControlsDlg::OnBnClickedPush()

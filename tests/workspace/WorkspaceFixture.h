@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <mutex>
 #include <string>
 #include <vector>
 #include "CMngFileReader.h"
@@ -43,9 +44,8 @@ class DebugTrace
 {
 public:
     static DebugTrace& Instance();
-    void Clear();
-    // Every line sent so far, once the monitor has received them all.
-    std::vector<std::string> Lines();
+    // Every line sent since the last call, once the monitor has received them all.
+    std::vector<std::string> TakeLines();
 
 private:
     DebugTrace();
@@ -54,6 +54,6 @@ private:
     HANDLE m_bufferReady;
     HANDLE m_dataReady;
     const char* m_buffer;
-    CRITICAL_SECTION m_lock;
+    std::mutex m_lock;
     std::vector<std::string> m_lines;
 };
