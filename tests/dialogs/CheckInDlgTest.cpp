@@ -8,10 +8,8 @@
 #include "CHCheckInDlg.h"
 #include "DialogTesting.h"
 #include "VORAgent.h"
-#include "WorkTesting.h"
 
 using namespace dialog_testing;
-using namespace work_testing;
 
 namespace
 {
@@ -105,10 +103,7 @@ TEST_F(CheckInList, ATreeOfFoldersIsCheckedInFolderByFolderBelowTheMappedReposit
     EXPECT_EQ(MarkerViewPath(sub2), "\\QXRepo\\Empty\\Sub2");
     EXPECT_EQ(LatestDescription("Two.xml", sub2), "첫 화면들");
 
-    const std::vector<std::string>& lines = log.Lines();
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines.front().find("---- [Check In] started"), 0u);
-    EXPECT_EQ(lines.back().find("---- [Check In] ended"), 0u);
+    EXPECT_TRUE(log.Frames("Check In"));
 }
 
 TEST_F(CheckInList, AnUncheckedRowRemovesOnlyTheRecordOfItsOwnFolder)
@@ -124,24 +119,24 @@ TEST_F(CheckInList, AnUncheckedRowRemovesOnlyTheRecordOfItsOwnFolder)
     dialog.m_bSetHarvestRoot = 1;
     dialog.SetCollFilesEx(&files);
     dialog.SetRootPath(root.c_str());
-    const INT_PTR result = RunModalChoosingFolder(
+    const INT_PTR result = RunModal(
         dialog,
         [&](CDialog& dlg)
         {
             EXPECT_TRUE(IsEnabled(dlg, IDC_CHANGE_HARVEST_ROOT));
             EXPECT_EQ(Text(dlg, IDC_HARVEST_ROOT_PATH), "");
             AfxClickDlgButton(&dlg, IDOK);
-            ASSERT_EQ(boxes.Seen().size(), 1u) << "the root is still missing";
-            EXPECT_EQ(boxes.Seen()[0].text, "하비스트 루트 경로를 설정하십시오.");
+            EXPECT_EQ(boxes.Texts(),
+                      std::vector<std::string>{"하비스트 루트 경로를 설정하십시오."});
             EXPECT_TRUE(IsWindow(dlg.m_hWnd));
 
             AfxClickDlgButton(&dlg, IDC_CHANGE_HARVEST_ROOT);
             EXPECT_EQ(Text(dlg, IDC_HARVEST_ROOT_PATH), "\\QXRepo\\Empty");
-            CheckRow(Control(dlg, IDC_CHECKIN_FILES), 0, false);
+            ListView_SetCheckState(Control(dlg, IDC_CHECKIN_FILES), 0, FALSE);
             SendMessageA(Control(dlg, IDC_KEEP_CHECKOUT), BM_CLICK, 0, 0);
             positions = ConfirmRecordingProgress(dlg, IDC_CHECKIN_PROGRESS);
         },
-        "\\QXRepo\\Empty");
+        ChooseServerFolder("\\QXRepo\\Empty"));
 
     EXPECT_EQ(result, IDOK);
     ASSERT_EQ(files.size(), 1u);
@@ -176,7 +171,7 @@ TEST_F(CheckInList, OneFolderIsCheckedInWithOneCallAndUncheckedNamesMatchTheFirs
             AfxClickDlgButton(&dlg, IDC_CHECKIN_NON_SELECT_ALL);
             EXPECT_TRUE(IsEnabled(dlg, IDOK));
             AfxClickDlgButton(&dlg, IDC_CHECKIN_SELECT_ALL);
-            CheckRow(list, 2, false);
+            ListView_SetCheckState(list, 2, FALSE);
             positions = ConfirmRecordingProgress(dlg, IDC_CHECKIN_PROGRESS);
         });
 
@@ -188,7 +183,5 @@ TEST_F(CheckInList, OneFolderIsCheckedInWithOneCallAndUncheckedNamesMatchTheFirs
     EXPECT_EQ(positions, (std::vector<int>{1, 100}));
     EXPECT_EQ(StatusOf("Alpha.xml", "\\QXRepo\\Docs"), "N");
     EXPECT_EQ(StatusOf("Beta.xml", "\\QXRepo\\Docs"), "N");
-    ASSERT_GE(log.Lines().size(), 2u);
-    EXPECT_EQ(log.Lines().front().find("---- [Check In] started"), 0u);
-    EXPECT_EQ(log.Lines().back().find("---- [Check In] ended"), 0u);
+    EXPECT_TRUE(log.Frames("Check In"));
 }

@@ -9,10 +9,8 @@
 #include "CHCheckOutDlg.h"
 #include "DialogTesting.h"
 #include "VORAgent.h"
-#include "WorkTesting.h"
 
 using namespace dialog_testing;
-using namespace work_testing;
 
 namespace
 {
@@ -21,14 +19,6 @@ class CheckOutList : public ::testing::Test
 protected:
     void SetUp() override { LogInAsDev1(); }
 };
-
-int CountLinesWith(const std::vector<std::string>& lines, const std::string& text)
-{
-    int count = 0;
-    for (const std::string& line : lines)
-        count += line.find(text) != std::string::npos ? 1 : 0;
-    return count;
-}
 } // namespace
 
 TEST_F(CheckOutList, ABatchWithAFileHeldByAnotherUserWritesBackOnlyTheFilesCheckedOut)
@@ -55,12 +45,12 @@ TEST_F(CheckOutList, ABatchWithAFileHeldByAnotherUserWritesBackOnlyTheFilesCheck
         [&](CDialog& dlg)
         {
             HWND list = Control(dlg, IDC_CHECKOUT_FILE);
-            EXPECT_EQ(Caption(dlg), "체크아웃 항목 선택");
+            EXPECT_EQ(WindowText(dlg.m_hWnd), "체크아웃 항목 선택");
             EXPECT_EQ(ListColumn(list, 0),
                       (std::vector<std::string>{"Main.xcml", "Order.xml", "Popup.xml"}));
             EXPECT_EQ(ListColumn(list, 1), (std::vector<std::string>{screens, proj2, shared}));
             for (int row = 0; row < 3; ++row)
-                EXPECT_TRUE(IsRowChecked(list, row));
+                EXPECT_TRUE(ListView_GetCheckState(list, row));
             EXPECT_TRUE(IsEnabled(dlg, IDOK));
 
             positions = ConfirmRecordingProgress(dlg, IDC_CHECKOUT_PROGRESS);
@@ -74,13 +64,10 @@ TEST_F(CheckOutList, ABatchWithAFileHeldByAnotherUserWritesBackOnlyTheFilesCheck
     EXPECT_TRUE(FileExists(shared + "\\Popup.xml"));
     EXPECT_FALSE(FileExists(proj2 + "\\Order.xml"));
 
-    const std::vector<std::string>& lines = log.Lines();
-    ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(lines.front().find("---- [Check Out] started at time"), 0u);
-    EXPECT_EQ(lines.back().find("---- [Check Out] ended at time"), 0u);
-    EXPECT_EQ(CountLinesWith(lines, " checked out to "), 2);
-    EXPECT_EQ(CountLinesWith(lines, "Main.xcml"), 1);
-    EXPECT_EQ(CountLinesWith(lines, "Popup.xml"), 1);
+    EXPECT_TRUE(log.Frames("Check Out"));
+    EXPECT_EQ(log.Count(" checked out to "), 2);
+    EXPECT_EQ(log.Count("Main.xcml"), 1);
+    EXPECT_EQ(log.Count("Popup.xml"), 1);
     EXPECT_TRUE(boxes.Seen().empty()) << "the refusal goes to the output log only";
 }
 
@@ -97,16 +84,16 @@ TEST_F(CheckOutList, OkNeedsACheckedRowAndCancelLeavesTheFilesAlone)
                  [&](CDialog& dlg)
                  {
                      HWND list = Control(dlg, IDC_CHECKOUT_FILE);
-                     EXPECT_EQ(Caption(dlg), "체크아웃취소 항목 선택");
+                     EXPECT_EQ(WindowText(dlg.m_hWnd), "체크아웃취소 항목 선택");
                      EXPECT_EQ(ListColumn(list, 1), (std::vector<std::string>(3, folder)));
                      AfxClickDlgButton(&dlg, IDC_CHECKOUT_NON_SELECT_ALL);
-                     EXPECT_FALSE(IsRowChecked(list, 0));
+                     EXPECT_FALSE(ListView_GetCheckState(list, 0));
                      EXPECT_FALSE(IsEnabled(dlg, IDOK));
-                     CheckRow(list, 1, true);
+                     ListView_SetCheckState(list, 1, TRUE);
                      EXPECT_TRUE(IsEnabled(dlg, IDOK));
-                     CheckRow(list, 1, false);
+                     ListView_SetCheckState(list, 1, FALSE);
                      AfxClickDlgButton(&dlg, IDC_CHECKOUT_SELECT_ALL);
-                     EXPECT_TRUE(IsRowChecked(list, 2));
+                     EXPECT_TRUE(ListView_GetCheckState(list, 2));
                      EXPECT_TRUE(IsEnabled(dlg, IDOK));
                      AfxClickDlgButton(&dlg, IDCANCEL);
                  });
@@ -145,7 +132,7 @@ TEST_F(CheckOutList, UndoMakesTheFileReadOnlyAndFetchesItAlsoWhenTheReleaseFails
                                     [&](CDialog& dlg)
                                     {
                                         HWND list = Control(dlg, IDC_CHECKOUT_FILE);
-                                        CheckRow(list, 1, false);
+                                        ListView_SetCheckState(list, 1, FALSE);
                                         positions =
                                             ConfirmRecordingProgress(dlg, IDC_CHECKOUT_PROGRESS);
                                     });
@@ -156,9 +143,7 @@ TEST_F(CheckOutList, UndoMakesTheFileReadOnlyAndFetchesItAlsoWhenTheReleaseFails
     EXPECT_TRUE(IsReadOnly(folder + "\\Screen1.xcml"));
     EXPECT_EQ(ReadFile(folder + "\\Screen1.xcml"), "Screen1.xcml 0\r\n");
     EXPECT_EQ(ReadFile(folder + "\\Screen1.xml"), "another edit") << "unchecked: left alone";
-    ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].text, folder + "\\Screen1.xcml 파일의 체크아웃 취소 실패");
-    ASSERT_GE(log.Lines().size(), 2u);
-    EXPECT_EQ(log.Lines().front().find("---- [Undo Checkout] started"), 0u);
-    EXPECT_EQ(log.Lines().back().find("---- [Undo Checkout] ended"), 0u);
+    EXPECT_EQ(boxes.Texts(),
+              std::vector<std::string>{folder + "\\Screen1.xcml 파일의 체크아웃 취소 실패"});
+    EXPECT_TRUE(log.Frames("Undo Checkout"));
 }

@@ -42,8 +42,7 @@ void Nothing(CDialog&) {}
 std::string MirrorFolder(const char* name, const char* viewPath)
 {
     const std::string folder = FreshFolder(name);
-    WritePrivateProfileStringA("HarvestCM", "Server_Path", viewPath,
-                               (folder + "\\harvest.vor").c_str());
+    WriteMarker(folder, viewPath);
     return folder;
 }
 
@@ -103,7 +102,7 @@ std::vector<Shot> Shots()
              SetDlgItemTextA(dlg.m_hWnd, IDC_REPOSITORY_PATH, "\\QXRepo\\화면");
          }},
         {"CHCompScreenDlg", [] { return std::make_unique<CHCompScreenDlg>(); },
-         [](CDialog& dlg) { SelectListRow(Control(dlg, IDC_XML_FILES), 0); }},
+         [](CDialog& dlg) { SelectRows(Control(dlg, IDC_XML_FILES), {0}); }},
         {"CHShowHistoryDlg",
          []
          {
@@ -112,7 +111,7 @@ std::vector<Shot> Shots()
              dialog->m_sLocalDir = MirrorFolder("shot_history", "\\QXRepo\\Proj1\\Screens").c_str();
              return dialog;
          },
-         [](CDialog& dlg) { SelectListRow(Control(dlg, IDC_VERSIONS_LIST), 1); }},
+         [](CDialog& dlg) { SelectRows(Control(dlg, IDC_VERSIONS_LIST), {1}); }},
     };
 }
 

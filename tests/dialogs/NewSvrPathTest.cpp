@@ -102,69 +102,51 @@ TEST_F(ServerFolderChooser, ANewFolderNeedsANameOfItsOwnAndIsCreatedInTheReposit
     hsdk_testing::ClearRecordedCalls();
     MessageBoxes boxes;
     CHNewSvrPath dialog;
-    dialog.m_sViewPath = "\\QXRepo\\Docs";
-    const INT_PTR result =
-        RunModal(dialog,
-                 [&](CDialog& dlg)
-                 {
-                     HWND tree = Control(dlg, IDC_VOR_STRUCT);
-                     Settle();
-                     AfxClickDlgButton(&dlg, IDC_NEW_PATH);
-                     EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo\\Docs")),
-                               (std::vector<std::string>{"No Name"}));
+    dialog.m_sViewPath = "\\QXRepo";
+    const INT_PTR result = RunModal(
+        dialog,
+        [&](CDialog& dlg)
+        {
+            HWND tree = Control(dlg, IDC_VOR_STRUCT);
+            Settle();
+            const std::vector<std::string> before =
+                TreeChildren(tree, FindTreeItem(tree, "\\QXRepo"));
+            AfxClickDlgButton(&dlg, IDC_NEW_PATH);
+            TypeLabelAndPressEnter(tree, "pROJ1");
+            EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo")), before)
+                << "a sibling's name, in any case, vanishes";
+            EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo");
 
-                     // Neither nothing nor the offered name will do: the editor opens again.
-                     TypeLabelAndPressEnter(tree, "");
-                     TypeLabelAndPressEnter(tree, "No Name");
-                     EXPECT_EQ(CountCalls("CaCheckin::CreateItemPath"), 0);
+            // Only a new folder's label can be edited; Enter while browsing does nothing.
+            EXPECT_EQ(TreeView_EditLabel(tree, FindTreeItem(tree, "\\QXRepo\\Proj1")), nullptr);
+            PostMessageA(tree, WM_KEYDOWN, VK_RETURN, 0);
+            Settle(100);
+            EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
 
-                     TypeLabelAndPressEnter(tree, "Archive");
-                     EXPECT_EQ(LabelEditor(tree), nullptr);
-                     EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo\\Docs\\Archive");
-                     EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd)) << "Enter must not close the dialog";
-                     AfxClickDlgButton(&dlg, IDOK);
-                 });
+            SelectTreeItem(tree, "\\QXRepo\\Docs");
+            AfxClickDlgButton(&dlg, IDC_NEW_PATH);
+            EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo\\Docs")),
+                      (std::vector<std::string>{"No Name"}));
+            // Neither nothing nor the offered name will do: the editor opens again.
+            TypeLabelAndPressEnter(tree, "");
+            TypeLabelAndPressEnter(tree, "No Name");
+            EXPECT_EQ(CountCalls("CaCheckin::CreateItemPath"), 0);
+
+            TypeLabelAndPressEnter(tree, "Archive");
+            EXPECT_EQ(LabelEditor(tree), nullptr);
+            EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo\\Docs\\Archive");
+            EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd)) << "Enter must not close the dialog";
+            AfxClickDlgButton(&dlg, IDOK);
+        });
     hsdk_testing::StopRecording();
     EXPECT_EQ(result, IDOK);
     EXPECT_TRUE(boxes.Seen().empty());
     EXPECT_EQ(dialog.m_sViewPath, "\\QXRepo\\Docs\\Archive");
+    EXPECT_EQ(CountCalls("CaCheckin::CreateItemPath"), 1);
     EXPECT_EQ(CountCalls("CaCheckin::CreateItemPath(Archive, \\QXRepo\\Docs)"), 1);
 
     // The repository has it: a new chooser finds it.
     EXPECT_EQ(ChosenFor("\\QXRepo\\Docs\\Archive"), "\\QXRepo\\Docs\\Archive");
-}
-
-TEST_F(ServerFolderChooser, ADuplicateNameVanishesAndExistingFoldersKeepTheirNames)
-{
-    hsdk_testing::StartRecording();
-    hsdk_testing::ClearRecordedCalls();
-    MessageBoxes boxes;
-    CHNewSvrPath dialog;
-    dialog.m_sViewPath = "\\QXRepo";
-    RunModal(dialog,
-             [&](CDialog& dlg)
-             {
-                 HWND tree = Control(dlg, IDC_VOR_STRUCT);
-                 Settle();
-                 const std::vector<std::string> before =
-                     TreeChildren(tree, FindTreeItem(tree, "\\QXRepo"));
-
-                 AfxClickDlgButton(&dlg, IDC_NEW_PATH);
-                 TypeLabelAndPressEnter(tree, "pROJ1");
-                 EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo")), before);
-                 EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo");
-
-                 // Only a new folder's label can be edited; Enter while browsing does nothing.
-                 EXPECT_EQ(TreeView_EditLabel(tree, FindTreeItem(tree, "\\QXRepo\\Proj1")),
-                           nullptr);
-                 PostMessageA(tree, WM_KEYDOWN, VK_RETURN, 0);
-                 Settle(100);
-                 EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
-                 AfxClickDlgButton(&dlg, IDCANCEL);
-             });
-    hsdk_testing::StopRecording();
-    EXPECT_TRUE(boxes.Seen().empty());
-    EXPECT_EQ(CountCalls("CaCheckin::CreateItemPath"), 0);
 }
 
 TEST_F(ServerFolderChooser, WithoutASelectionANewFolderAsksForItsParentAndOkGivesTheTop)

@@ -8,10 +8,8 @@
 #include "CHShowHistoryDlg.h"
 #include "DialogTesting.h"
 #include "VORAgent.h"
-#include "WorkTesting.h"
 
 using namespace dialog_testing;
-using namespace work_testing;
 
 namespace
 {
@@ -26,7 +24,6 @@ protected:
         LogInAsDev1();
         m_temp = static_cast<LPCSTR>(VORAgent::GetSysDrive() + "temp\\");
     }
-    void TearDown() override { AfxSetModalHook(nullptr); }
 
     // A local folder that mirrors the repository folder of the file.
     std::string LocalFolder(const char* name, const char* viewPath)
@@ -38,12 +35,13 @@ protected:
 
     // Shows the history of the file in the folder; drive gets the dialog and its list.
     void Show(const char* name, const std::string& folder,
-              const std::function<void(CDialog&, HWND)>& drive)
+              const std::function<void(CDialog&, HWND)>& drive, const Drive& details = nullptr)
     {
         CHShowHistoryDlg dialog;
         dialog.m_sFileName = name;
         dialog.m_sLocalDir = folder.c_str();
-        RunModal(dialog, [&](CDialog& dlg) { drive(dlg, Control(dlg, IDC_VERSIONS_LIST)); });
+        RunModal(
+            dialog, [&](CDialog& dlg) { drive(dlg, Control(dlg, IDC_VERSIONS_LIST)); }, details);
     }
 
     std::string m_temp;
@@ -62,49 +60,45 @@ TEST_F(History, VersionsAreListedNewestFirstByNumberWithButtonsForTheSelection)
     MessageBoxes boxes;
     OutputLog log;
     std::vector<std::string> details;
-    Show("Main.xml", folder,
-         [&](CDialog& dlg, HWND list)
-         {
-             EXPECT_EQ(Text(dlg, IDC_HISTORY_FILE_PATH), "\\QXRepo\\Proj1\\Screens\\Main.xml");
-             EXPECT_EQ(ListColumn(list, 0), (std::vector<std::string>{"10", "9", "8", "7", "6", "5",
-                                                                      "4", "3", "2", "1", "0"}));
-             EXPECT_EQ(ListColumn(list, 3)[1], "Main screen revision 9");
-             EXPECT_EQ(StateImage(list, 0), 0);
-             for (int button : {IDC_GET_VERSION, IDC_COMPARE_VERS, IDC_SHOW_DETAILS})
-                 EXPECT_FALSE(IsEnabled(dlg, button));
+    Show(
+        "Main.xml", folder,
+        [&](CDialog& dlg, HWND list)
+        {
+            EXPECT_EQ(Text(dlg, IDC_HISTORY_FILE_PATH), "\\QXRepo\\Proj1\\Screens\\Main.xml");
+            EXPECT_EQ(ListColumn(list, 0), (std::vector<std::string>{"10", "9", "8", "7", "6", "5",
+                                                                     "4", "3", "2", "1", "0"}));
+            EXPECT_EQ(ListColumn(list, 3)[1], "Main screen revision 9");
+            EXPECT_EQ(StateImage(list, 0), 0);
+            for (int button : {IDC_GET_VERSION, IDC_COMPARE_VERS, IDC_SHOW_DETAILS})
+                EXPECT_FALSE(IsEnabled(dlg, button));
 
-             SelectRows(list, {1, 8});
-             EXPECT_FALSE(IsEnabled(dlg, IDC_GET_VERSION));
-             EXPECT_TRUE(IsEnabled(dlg, IDC_COMPARE_VERS));
-             EXPECT_FALSE(IsEnabled(dlg, IDC_SHOW_DETAILS));
+            SelectRows(list, {1, 8});
+            EXPECT_FALSE(IsEnabled(dlg, IDC_GET_VERSION));
+            EXPECT_TRUE(IsEnabled(dlg, IDC_COMPARE_VERS));
+            EXPECT_FALSE(IsEnabled(dlg, IDC_SHOW_DETAILS));
 
-             SelectRows(list, {1});
-             EXPECT_TRUE(IsEnabled(dlg, IDC_GET_VERSION));
-             EXPECT_FALSE(IsEnabled(dlg, IDC_COMPARE_VERS));
-             EXPECT_TRUE(IsEnabled(dlg, IDC_SHOW_DETAILS));
+            SelectRows(list, {1});
+            EXPECT_TRUE(IsEnabled(dlg, IDC_GET_VERSION));
+            EXPECT_FALSE(IsEnabled(dlg, IDC_COMPARE_VERS));
+            EXPECT_TRUE(IsEnabled(dlg, IDC_SHOW_DETAILS));
 
-             AfxSetModalHook(
-                 [&](CDialog* shown)
-                 {
-                     if (shown == &dlg)
-                         return;
-                     for (int id : {IDC_VER_NAME, IDC_VER_USER, IDC_VER_PACKAGE, IDC_VER_STATUS,
-                                    IDC_VER_DESCRIPTION, IDC_VER_LOCATION})
-                         details.push_back(Text(*shown, id));
-                     AfxClickDlgButton(shown, IDOK);
-                 });
-             AfxClickDlgButton(&dlg, IDC_SHOW_DETAILS);
-             AfxClickDlgButton(&dlg, IDC_GET_VERSION);
-             AfxClickDlgButton(&dlg, IDOK);
-         });
+            AfxClickDlgButton(&dlg, IDC_SHOW_DETAILS);
+            AfxClickDlgButton(&dlg, IDC_GET_VERSION);
+            AfxClickDlgButton(&dlg, IDOK);
+        },
+        [&](CDialog& shown)
+        {
+            for (int id : {IDC_VER_NAME, IDC_VER_USER, IDC_VER_PACKAGE, IDC_VER_STATUS,
+                           IDC_VER_DESCRIPTION, IDC_VER_LOCATION})
+                details.push_back(Text(shown, id));
+            AfxClickDlgButton(&shown, IDOK);
+        });
 
     EXPECT_EQ(details, (std::vector<std::string>{"9", "dev1", "QXP-001", "N",
                                                  "Main screen revision 9", "\\\\"}));
     EXPECT_EQ(ReadFile(folder + "\\Main.xml"), "Main.xml 9\r\n");
     EXPECT_TRUE(boxes.Seen().empty());
-    ASSERT_GE(log.Lines().size(), 2u);
-    EXPECT_EQ(log.Lines().front().find("---- [Get At Version] started"), 0u);
-    EXPECT_EQ(log.Lines().back().find("---- [Get At Version] ended"), 0u);
+    EXPECT_TRUE(log.Frames("Get At Version"));
 }
 
 TEST_F(History, TwoVersionsAreComparedEarlierFirstReplacingAReadOnlyLeftover)
@@ -160,8 +154,8 @@ TEST_F(History, MyReservedVersionIsComparedWithTheWorkingCopyAndBlocksGettingOld
          });
     VORAgent::UndoCheckOut("Main.xml", folder.c_str(), nullptr);
 
-    ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].text, "체크아웃 상태에서는 이전 버전 가져오기를 못합니다.");
+    ASSERT_EQ(boxes.Texts(),
+              std::vector<std::string>{"체크아웃 상태에서는 이전 버전 가져오기를 못합니다."});
     EXPECT_EQ(boxes.Seen()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
     EXPECT_EQ(diff.Arguments(), "\"" + m_temp + "v10_Main.xml\" \"" + m_temp + "local_Main.xml\"");
     EXPECT_EQ(ReadFile(m_temp + "local_Main.xml"), "my working copy\r\n");
@@ -200,8 +194,7 @@ TEST_F(History, AMissingDifferenceProgramIsReportedOnceAndNothingIsFetched)
              AfxClickDlgButton(&dlg, IDOK);
          });
 
-    ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].text, "WinDiff.Exe 파일이 존재하지 않습니다.");
+    ASSERT_EQ(boxes.Texts(), std::vector<std::string>{"WinDiff.Exe 파일이 존재하지 않습니다."});
     EXPECT_EQ(boxes.Seen()[0].type & MB_ICONMASK, 0u);
     EXPECT_TRUE(log.Lines().empty());
     EXPECT_FALSE(FileExists(m_temp + "v3_Main.xml"));
