@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -101,27 +102,39 @@ TEST_F(History, VersionsAreListedNewestFirstByNumberWithButtonsForTheSelection)
     EXPECT_TRUE(log.Frames("Get At Version"));
 }
 
-TEST_F(History, TwoVersionsAreComparedEarlierFirstReplacingAReadOnlyLeftover)
+TEST_F(History, TwoVersionsAreComparedEarlierFirstOnlyWhenTheDifferenceProgramIsThere)
 {
     const std::string folder = LocalFolder("history_compare", "\\QXRepo\\Proj1\\Screens");
     CreateDirectoryA(m_temp.c_str(), nullptr);
+    ClearTempFile(m_temp + "v3_Main.xml");
     ClearTempFile(m_temp + "v10_Main.xml");
     WriteFile(m_temp + "v2_Main.xml", "left over\r\n");
     SetFileAttributesA((m_temp + "v2_Main.xml").c_str(), FILE_ATTRIBUTE_READONLY);
 
-    DiffProgramStandIn diff(DiffProgramStandIn::Recorder);
+    auto diff = std::make_unique<DiffProgramStandIn>(DiffProgramStandIn::Missing);
     MessageBoxes boxes;
+    OutputLog log;
     Show("Main.xml", folder,
          [&](CDialog& dlg, HWND list)
          {
+             SelectRows(list, {5, 7});
+             AfxClickDlgButton(&dlg, IDC_COMPARE_VERS);
+             ASSERT_EQ(boxes.Texts(),
+                       std::vector<std::string>{"WinDiff.Exe 파일이 존재하지 않습니다."});
+             EXPECT_EQ(boxes.Seen()[0].type & MB_ICONMASK, 0u);
+             EXPECT_TRUE(log.Lines().empty());
+             EXPECT_FALSE(FileExists(m_temp + "v3_Main.xml"));
+
+             diff.reset();
+             diff = std::make_unique<DiffProgramStandIn>(DiffProgramStandIn::Recorder);
              SelectRows(list, {8, 0});
              AfxClickDlgButton(&dlg, IDC_COMPARE_VERS);
              AfxClickDlgButton(&dlg, IDOK);
          });
 
-    EXPECT_TRUE(boxes.Seen().empty());
-    EXPECT_EQ(diff.Arguments(), "\"" + m_temp + "v2_Main.xml\" \"" + m_temp + "v10_Main.xml\"");
-    EXPECT_EQ(ReadFile(m_temp + "v2_Main.xml"), "Main.xml 2\r\n");
+    EXPECT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(diff->Arguments(), "\"" + m_temp + "v2_Main.xml\" \"" + m_temp + "v10_Main.xml\"");
+    EXPECT_EQ(ReadFile(m_temp + "v2_Main.xml"), "Main.xml 2\r\n") << "a read-only leftover";
     EXPECT_EQ(ReadFile(m_temp + "v10_Main.xml"), "Main.xml 10\r\n");
     EXPECT_FALSE(FileExists(m_temp + "Main.xml")) << "each fetched copy is renamed";
 }
@@ -177,25 +190,4 @@ TEST_F(History, AVersionReservedByAnotherUserCanNeitherBeFetchedNorCompared)
              EXPECT_FALSE(IsEnabled(dlg, IDC_COMPARE_VERS));
              AfxClickDlgButton(&dlg, IDOK);
          });
-}
-
-TEST_F(History, AMissingDifferenceProgramIsReportedOnceAndNothingIsFetched)
-{
-    const std::string folder = LocalFolder("history_nodiff", "\\QXRepo\\Proj1\\Screens");
-    ClearTempFile(m_temp + "v3_Main.xml");
-    DiffProgramStandIn diff(DiffProgramStandIn::Missing);
-    MessageBoxes boxes;
-    OutputLog log;
-    Show("Main.xml", folder,
-         [&](CDialog& dlg, HWND list)
-         {
-             SelectRows(list, {5, 7});
-             AfxClickDlgButton(&dlg, IDC_COMPARE_VERS);
-             AfxClickDlgButton(&dlg, IDOK);
-         });
-
-    ASSERT_EQ(boxes.Texts(), std::vector<std::string>{"WinDiff.Exe 파일이 존재하지 않습니다."});
-    EXPECT_EQ(boxes.Seen()[0].type & MB_ICONMASK, 0u);
-    EXPECT_TRUE(log.Lines().empty());
-    EXPECT_FALSE(FileExists(m_temp + "v3_Main.xml"));
 }
