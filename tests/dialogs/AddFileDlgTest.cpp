@@ -8,7 +8,6 @@
 
 #include "CHAddFileDlg.h"
 #include "DialogTesting.h"
-#include "VORAgent.h"
 
 using namespace dialog_testing;
 
@@ -89,9 +88,7 @@ TEST_F(AddFile, UploadAsksForFileAndFolderThenSendsANewScreenFileAndStaysForTheN
     EXPECT_EQ(seen[0].initialFolder, "");
     EXPECT_EQ(seen[1].initialFolder, file);
 
-    HItemState state;
-    ASSERT_TRUE(VORAgent::GetLatestVerInfo("Added.xml", "\\QXRepo\\Docs", &state));
-    EXPECT_EQ(static_cast<LPCSTR>(state.m_sStatus), std::string("N"));
+    EXPECT_EQ(StatusOf("Added.xml", "\\QXRepo\\Docs"), "N");
     EXPECT_EQ(MarkerViewPath(folder), "\\QXRepo\\Docs");
 
     // The second upload of the same file is refused by the repository; the dialog ran both.

@@ -71,40 +71,22 @@ TEST_F(CheckOutList, ABatchWithAFileHeldByAnotherUserWritesBackOnlyTheFilesCheck
     EXPECT_TRUE(boxes.Seen().empty()) << "the refusal goes to the output log only";
 }
 
-TEST_F(CheckOutList, OkNeedsACheckedRowAndCancelLeavesTheFilesAlone)
+TEST_F(CheckOutList, CancelLeavesTheFilesAloneAndAnEmptyListCannotBeConfirmed)
 {
     const std::string folder = FreshFolder("checkout_cancel");
-    std::vector<CString> files = {"a.xml", "b.xml", "c.xml"};
+    std::vector<CString> files = {"a.xml", "b.xml"};
     OutputLog log;
     CHCheckOutDlg dialog;
-    dialog.SetDlgType(2);
+    dialog.SetDlgType(1);
     dialog.SetCollFiles(&files, folder.c_str());
-    const INT_PTR result =
-        RunModal(dialog,
-                 [&](CDialog& dlg)
-                 {
-                     HWND list = Control(dlg, IDC_CHECKOUT_FILE);
-                     EXPECT_EQ(WindowText(dlg.m_hWnd), "체크아웃취소 항목 선택");
-                     EXPECT_EQ(ListColumn(list, 1), (std::vector<std::string>(3, folder)));
-                     AfxClickDlgButton(&dlg, IDC_CHECKOUT_NON_SELECT_ALL);
-                     EXPECT_FALSE(ListView_GetCheckState(list, 0));
-                     EXPECT_FALSE(IsEnabled(dlg, IDOK));
-                     ListView_SetCheckState(list, 1, TRUE);
-                     EXPECT_TRUE(IsEnabled(dlg, IDOK));
-                     ListView_SetCheckState(list, 1, FALSE);
-                     AfxClickDlgButton(&dlg, IDC_CHECKOUT_SELECT_ALL);
-                     EXPECT_TRUE(ListView_GetCheckState(list, 2));
-                     EXPECT_TRUE(IsEnabled(dlg, IDOK));
-                     AfxClickDlgButton(&dlg, IDCANCEL);
-                 });
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(files, (std::vector<CString>{"a.xml", "b.xml", "c.xml"}));
+    EXPECT_EQ(RunModal(dialog, [&](CDialog& dlg) { AfxClickDlgButton(&dlg, IDCANCEL); }), IDCANCEL);
+    EXPECT_EQ(files, (std::vector<CString>{"a.xml", "b.xml"}));
     EXPECT_TRUE(log.Lines().empty());
 
-    std::vector<CString> none;
+    files.clear();
     CHCheckOutDlg empty;
     empty.SetDlgType(1);
-    empty.SetCollFiles(&none, folder.c_str());
+    empty.SetCollFiles(&files, folder.c_str());
     RunModal(empty,
              [&](CDialog& dlg)
              {
@@ -113,7 +95,7 @@ TEST_F(CheckOutList, OkNeedsACheckedRowAndCancelLeavesTheFilesAlone)
              });
 }
 
-TEST_F(CheckOutList, UndoMakesTheFileReadOnlyAndFetchesItAlsoWhenTheReleaseFails)
+TEST_F(CheckOutList, UndoNeedsACheckedRowAndMakesTheFileReadOnlyAndFetchesItWhenTheReleaseFails)
 {
     const std::string folder = FreshFolder("undo_proj1");
     WriteMarker(folder, "\\QXRepo\\Proj1");
@@ -128,14 +110,23 @@ TEST_F(CheckOutList, UndoMakesTheFileReadOnlyAndFetchesItAlsoWhenTheReleaseFails
     CHCheckOutDlg dialog;
     dialog.SetDlgType(2);
     dialog.SetCollFiles(&files, folder.c_str());
-    const INT_PTR result = RunModal(dialog,
-                                    [&](CDialog& dlg)
-                                    {
-                                        HWND list = Control(dlg, IDC_CHECKOUT_FILE);
-                                        ListView_SetCheckState(list, 1, FALSE);
-                                        positions =
-                                            ConfirmRecordingProgress(dlg, IDC_CHECKOUT_PROGRESS);
-                                    });
+    const INT_PTR result =
+        RunModal(dialog,
+                 [&](CDialog& dlg)
+                 {
+                     HWND list = Control(dlg, IDC_CHECKOUT_FILE);
+                     EXPECT_EQ(WindowText(dlg.m_hWnd), "체크아웃취소 항목 선택");
+                     EXPECT_EQ(ListColumn(list, 1), (std::vector<std::string>(2, folder)));
+                     AfxClickDlgButton(&dlg, IDC_CHECKOUT_NON_SELECT_ALL);
+                     EXPECT_FALSE(ListView_GetCheckState(list, 0));
+                     EXPECT_FALSE(IsEnabled(dlg, IDOK));
+                     ListView_SetCheckState(list, 1, TRUE);
+                     EXPECT_TRUE(IsEnabled(dlg, IDOK));
+                     AfxClickDlgButton(&dlg, IDC_CHECKOUT_SELECT_ALL);
+                     EXPECT_TRUE(ListView_GetCheckState(list, 0));
+                     ListView_SetCheckState(list, 1, FALSE);
+                     positions = ConfirmRecordingProgress(dlg, IDC_CHECKOUT_PROGRESS);
+                 });
 
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(files, (std::vector<CString>{"Screen1.xcml"}));

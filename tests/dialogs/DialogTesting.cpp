@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <HsdkTesting.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -133,6 +135,16 @@ Drive ChooseServerFolder(const std::string& viewPath)
     };
 }
 
+int CountRecordedCalls(const std::string& prefix, const std::string& text)
+{
+    const std::vector<std::string> calls = hsdk_testing::GetRecordedCalls();
+    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
+                                          [&](const std::string& call) {
+                                              return call.rfind(prefix, 0) == 0 &&
+                                                     call.find(text) != std::string::npos;
+                                          }));
+}
+
 void Settle(DWORD milliseconds)
 {
     AfxPumpMessages(milliseconds);
@@ -254,13 +266,8 @@ std::vector<std::string> ComboEntries(CDialog& dialog, int id)
 
 std::string ComboSelection(CDialog& dialog, int id)
 {
-    HWND combo = Control(dialog, id);
-    const LRESULT selection = SendMessageA(combo, CB_GETCURSEL, 0, 0);
-    if (selection == CB_ERR)
-        return std::string();
-    char text[MAX_PATH] = {};
-    SendMessageA(combo, CB_GETLBTEXT, selection, reinterpret_cast<LPARAM>(text));
-    return text;
+    const LRESULT selection = SendMessageA(Control(dialog, id), CB_GETCURSEL, 0, 0);
+    return selection == CB_ERR ? std::string() : ComboEntries(dialog, id)[selection];
 }
 
 void ChooseComboEntry(CDialog& dialog, int id, const char* text)
@@ -441,6 +448,13 @@ std::string MarkerViewPath(const std::string& folder)
     GetPrivateProfileStringA("HarvestCM", "Server_Path", "", text, MAX_PATH,
                              (folder + "\\harvest.vor").c_str());
     return text;
+}
+
+std::string StatusOf(const char* name, const char* viewPath)
+{
+    HItemState state;
+    return VORAgent::GetLatestVerInfo(name, viewPath, &state) ? static_cast<LPCSTR>(state.m_sStatus)
+                                                              : std::string();
 }
 
 DiffProgramStandIn::DiffProgramStandIn(Kind kind)

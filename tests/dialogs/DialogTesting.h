@@ -27,6 +27,8 @@ using Drive = std::function<void(CDialog&)>;
 INT_PTR RunModal(CDialog& dialog, const Drive& drive, const Drive& nested = nullptr);
 // A nested driver that answers the server folder chooser with viewPath and OK.
 Drive ChooseServerFolder(const std::string& viewPath);
+// Calls recorded by the SDK that begin with prefix and contain text.
+int CountRecordedCalls(const std::string& prefix, const std::string& text = "");
 // Lets queued messages and timers run, e.g. the 50 ms timer that fills a tree.
 void Settle(DWORD milliseconds = 300);
 
@@ -106,6 +108,8 @@ std::string ReadFile(const std::string& path);
 // The repository folder a local folder mirrors, as a fetch records it.
 void WriteMarker(const std::string& folder, const std::string& viewPath);
 std::string MarkerViewPath(const std::string& folder);
+// The status of the item's latest version, empty when the repository has no such item.
+std::string StatusOf(const char* name, const char* viewPath);
 
 // Puts a program that writes its command line to Arguments() in place of the difference
 // program in the tools folder, or takes the difference program away; puts back what was there

@@ -4,8 +4,6 @@
 
 #include <HsdkTesting.h>
 
-#include <algorithm>
-
 #include "CHNewSvrPath.h"
 #include "DialogTesting.h"
 
@@ -32,14 +30,6 @@ void TypeLabelAndPressEnter(HWND tree, const char* name)
     SetWindowTextA(editor, name);
     PostMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
     Settle(100);
-}
-
-int CountCalls(const std::string& prefix)
-{
-    const std::vector<std::string> calls = hsdk_testing::GetRecordedCalls();
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
-                                          [&](const std::string& call)
-                                          { return call.compare(0, prefix.size(), prefix) == 0; }));
 }
 
 // The view path the chooser selects for a preset one, and returns on OK.
@@ -130,7 +120,7 @@ TEST_F(ServerFolderChooser, ANewFolderNeedsANameOfItsOwnAndIsCreatedInTheReposit
             // Neither nothing nor the offered name will do: the editor opens again.
             TypeLabelAndPressEnter(tree, "");
             TypeLabelAndPressEnter(tree, "No Name");
-            EXPECT_EQ(CountCalls("CaCheckin::CreateItemPath"), 0);
+            EXPECT_EQ(CountRecordedCalls("CaCheckin::CreateItemPath"), 0);
 
             TypeLabelAndPressEnter(tree, "Archive");
             EXPECT_EQ(LabelEditor(tree), nullptr);
@@ -142,8 +132,8 @@ TEST_F(ServerFolderChooser, ANewFolderNeedsANameOfItsOwnAndIsCreatedInTheReposit
     EXPECT_EQ(result, IDOK);
     EXPECT_TRUE(boxes.Seen().empty());
     EXPECT_EQ(dialog.m_sViewPath, "\\QXRepo\\Docs\\Archive");
-    EXPECT_EQ(CountCalls("CaCheckin::CreateItemPath"), 1);
-    EXPECT_EQ(CountCalls("CaCheckin::CreateItemPath(Archive, \\QXRepo\\Docs)"), 1);
+    EXPECT_EQ(CountRecordedCalls("CaCheckin::CreateItemPath"), 1);
+    EXPECT_EQ(CountRecordedCalls("CaCheckin::CreateItemPath(Archive, \\QXRepo\\Docs)"), 1);
 
     // The repository has it: a new chooser finds it.
     EXPECT_EQ(ChosenFor("\\QXRepo\\Docs\\Archive"), "\\QXRepo\\Docs\\Archive");
