@@ -48,8 +48,7 @@ std::string LatestDescription(const char* name, const std::string& folder)
 
 TEST_F(CheckInList, ATreeOfFoldersIsCheckedInFolderByFolderBelowTheMappedRepositoryRoot)
 {
-    const std::string root = FreshFolder("checkin_tree");
-    WriteMarker(root, "\\QXRepo\\Empty");
+    const std::string root = FreshFolder("checkin_tree", "\\QXRepo\\Empty");
     const std::string sub1 = FreshFolder("checkin_tree\\Sub1");
     const std::string sub2 = FreshFolder("checkin_tree\\Sub2");
     std::vector<CiFileEx> files = {RecordIn(root, "Top.xml"), RecordIn(sub1, "One.xml"),
@@ -129,8 +128,7 @@ TEST_F(CheckInList, AnUncheckedRowRemovesOnlyTheRecordOfItsOwnFolder)
 
 TEST_F(CheckInList, OneFolderIsCheckedInWithOneCallAndUncheckedNamesMatchTheFirstRecord)
 {
-    const std::string folder = FreshFolder("checkin_simple");
-    WriteMarker(folder, "\\QXRepo\\Docs");
+    const std::string folder = FreshFolder("checkin_simple", "\\QXRepo\\Docs");
     WriteFile(folder + "\\Alpha.xml", "alpha\r\n");
     WriteFile(folder + "\\Beta.xml", "beta\r\n");
     std::vector<CiFile> files = {Record("Alpha.xml", 1), Record("Beta.xml", 1),

@@ -23,12 +23,9 @@ protected:
 
 TEST_F(CheckOutList, ABatchWithAFileHeldByAnotherUserWritesBackOnlyTheFilesCheckedOut)
 {
-    const std::string screens = FreshFolder("checkout_screens");
-    const std::string proj2 = FreshFolder("checkout_proj2");
-    const std::string shared = FreshFolder("checkout_shared");
-    WriteMarker(screens, "\\QXRepo\\Proj1\\Screens");
-    WriteMarker(proj2, "\\QXRepo\\Proj2");
-    WriteMarker(shared, "\\Common\\Shared\\Screens");
+    const std::string screens = FreshFolder("checkout_screens", "\\QXRepo\\Proj1\\Screens");
+    const std::string proj2 = FreshFolder("checkout_proj2", "\\QXRepo\\Proj2");
+    const std::string shared = FreshFolder("checkout_shared", "\\Common\\Shared\\Screens");
     // Order.xml is held by dev2 in the sample repository.
     std::multimap<CString, CString> files = {{"Popup.xml", shared.c_str()},
                                              {"Order.xml", proj2.c_str()},
@@ -97,8 +94,7 @@ TEST_F(CheckOutList, CancelLeavesTheFilesAloneAndAnEmptyListCannotBeConfirmed)
 
 TEST_F(CheckOutList, UndoNeedsACheckedRowAndMakesTheFileReadOnlyAndFetchesItWhenTheReleaseFails)
 {
-    const std::string folder = FreshFolder("undo_proj1");
-    WriteMarker(folder, "\\QXRepo\\Proj1");
+    const std::string folder = FreshFolder("undo_proj1", "\\QXRepo\\Proj1");
     // Nobody holds Screen1.xcml: there is nothing to release.
     WriteFile(folder + "\\Screen1.xcml", "my unsaved edit");
     WriteFile(folder + "\\Screen1.xml", "another edit");

@@ -38,14 +38,6 @@ struct Shot
 
 void Nothing(CDialog&) {}
 
-// A local folder below the client directory that mirrors a repository folder.
-std::string MirrorFolder(const char* name, const char* viewPath)
-{
-    const std::string folder = FreshFolder(name);
-    WriteMarker(folder, viewPath);
-    return folder;
-}
-
 CiFileEx CheckInCandidate(const std::string& folder, const char* name, int isNew)
 {
     CiFileEx file;
@@ -84,7 +76,7 @@ std::vector<Shot> Shots()
         {"CHCheckInDlg",
          []
          {
-             const std::string root = MirrorFolder("shot_checkin", "\\QXRepo\\Proj1");
+             const std::string root = FreshFolder("shot_checkin", "\\QXRepo\\Proj1");
              static std::vector<CiFileEx> files;
              files = {CheckInCandidate(root, "Screen1.xml", 0),
                       CheckInCandidate(root + "\\Screens", "Main.xml", 0),
@@ -108,7 +100,7 @@ std::vector<Shot> Shots()
          {
              auto dialog = std::make_unique<CHShowHistoryDlg>();
              dialog->m_sFileName = "Main.xml";
-             dialog->m_sLocalDir = MirrorFolder("shot_history", "\\QXRepo\\Proj1\\Screens").c_str();
+             dialog->m_sLocalDir = FreshFolder("shot_history", "\\QXRepo\\Proj1\\Screens").c_str();
              return dialog;
          },
          [](CDialog& dlg) { SelectRows(Control(dlg, IDC_VERSIONS_LIST), {1}); }},

@@ -396,12 +396,15 @@ std::vector<int> ConfirmRecordingProgress(CDialog& dialog, int progressId)
     return g_progressPositions;
 }
 
-std::string FreshFolder(const std::string& name)
+std::string FreshFolder(const std::string& name, const std::string& viewPath)
 {
     CreateDirectoryA(kTestRoot, nullptr);
     const std::string folder = std::string(kTestRoot) + "\\" + name;
     RemoveTree(folder);
     CreateDirectoryA(folder.c_str(), nullptr);
+    if (!viewPath.empty())
+        WritePrivateProfileStringA("HarvestCM", "Server_Path", viewPath.c_str(),
+                                   (folder + "\\harvest.vor").c_str());
     return folder;
 }
 
@@ -434,12 +437,6 @@ std::string ReadFile(const std::string& path)
     std::ostringstream bytes;
     bytes << std::ifstream(path, std::ios::binary).rdbuf();
     return bytes.str();
-}
-
-void WriteMarker(const std::string& folder, const std::string& viewPath)
-{
-    WritePrivateProfileStringA("HarvestCM", "Server_Path", viewPath.c_str(),
-                               (folder + "\\harvest.vor").c_str());
 }
 
 std::string MarkerViewPath(const std::string& folder)

@@ -98,15 +98,15 @@ void ClickListHeader(HWND list, int column);
 // Presses OK and gives the positions the progress bar was set to meanwhile.
 std::vector<int> ConfirmRecordingProgress(CDialog& dialog, int progressId);
 
-// A fresh, empty local folder C:\vor_dialogs_tests\<name>.
-std::string FreshFolder(const std::string& name);
+// A fresh, empty local folder C:\vor_dialogs_tests\<name>; given a view path, it mirrors that
+// repository folder, as a fetch would have left it.
+std::string FreshFolder(const std::string& name, const std::string& viewPath = "");
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 bool IsReadOnly(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
-// The repository folder a local folder mirrors, as a fetch records it.
-void WriteMarker(const std::string& folder, const std::string& viewPath);
+// The repository folder a local folder mirrors.
 std::string MarkerViewPath(const std::string& folder);
 // The status of the item's latest version, empty when the repository has no such item.
 std::string StatusOf(const char* name, const char* viewPath);

@@ -83,7 +83,6 @@ TEST_F(ServerFolderChooser, PresetPathsMatchLabelsExactlyAsFarAsTheyExist)
     EXPECT_EQ(ChosenFor("\\Common\\Shared\\"), "\\Common\\Shared");
     EXPECT_EQ(ChosenFor("\\qxrepo\\Proj1"), "") << "labels match case-sensitively";
     EXPECT_EQ(ChosenFor("QXRepo\\Proj1"), "") << "the piece before the first backslash is skipped";
-    EXPECT_EQ(ChosenFor(""), "");
 }
 
 TEST_F(ServerFolderChooser, ANewFolderNeedsANameOfItsOwnAndIsCreatedInTheRepository)

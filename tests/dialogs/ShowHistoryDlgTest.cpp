@@ -26,14 +26,6 @@ protected:
         m_temp = static_cast<LPCSTR>(VORAgent::GetSysDrive() + "temp\\");
     }
 
-    // A local folder that mirrors the repository folder of the file.
-    std::string LocalFolder(const char* name, const char* viewPath)
-    {
-        const std::string folder = FreshFolder(name);
-        WriteMarker(folder, viewPath);
-        return folder;
-    }
-
     // Shows the history of the file in the folder; drive gets the dialog and its list.
     void Show(const char* name, const std::string& folder,
               const std::function<void(CDialog&, HWND)>& drive, const Drive& details = nullptr)
@@ -57,7 +49,7 @@ void ClearTempFile(const std::string& path)
 
 TEST_F(History, VersionsAreListedNewestFirstByNumberWithButtonsForTheSelection)
 {
-    const std::string folder = LocalFolder("history_list", "\\QXRepo\\Proj1\\Screens");
+    const std::string folder = FreshFolder("history_list", "\\QXRepo\\Proj1\\Screens");
     MessageBoxes boxes;
     OutputLog log;
     std::vector<std::string> details;
@@ -104,7 +96,7 @@ TEST_F(History, VersionsAreListedNewestFirstByNumberWithButtonsForTheSelection)
 
 TEST_F(History, TwoVersionsAreComparedEarlierFirstOnlyWhenTheDifferenceProgramIsThere)
 {
-    const std::string folder = LocalFolder("history_compare", "\\QXRepo\\Proj1\\Screens");
+    const std::string folder = FreshFolder("history_compare", "\\QXRepo\\Proj1\\Screens");
     CreateDirectoryA(m_temp.c_str(), nullptr);
     ClearTempFile(m_temp + "v3_Main.xml");
     ClearTempFile(m_temp + "v10_Main.xml");
@@ -141,7 +133,7 @@ TEST_F(History, TwoVersionsAreComparedEarlierFirstOnlyWhenTheDifferenceProgramIs
 
 TEST_F(History, MyReservedVersionIsComparedWithTheWorkingCopyAndBlocksGettingOlderOnes)
 {
-    const std::string folder = LocalFolder("history_reserved", "\\QXRepo\\Proj1\\Screens");
+    const std::string folder = FreshFolder("history_reserved", "\\QXRepo\\Proj1\\Screens");
     ASSERT_TRUE(VORAgent::DoCheckOut("Main.xml", folder.c_str(), nullptr));
     WriteFile(folder + "\\Main.xml", "my working copy\r\n");
     ClearTempFile(m_temp + "local_Main.xml");
@@ -176,7 +168,7 @@ TEST_F(History, MyReservedVersionIsComparedWithTheWorkingCopyAndBlocksGettingOld
 
 TEST_F(History, AVersionReservedByAnotherUserCanNeitherBeFetchedNorCompared)
 {
-    const std::string folder = LocalFolder("history_other", "\\QXRepo\\Proj2");
+    const std::string folder = FreshFolder("history_other", "\\QXRepo\\Proj2");
     Show("Order.xml", folder,
          [&](CDialog& dlg, HWND list)
          {
