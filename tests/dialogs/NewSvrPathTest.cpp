@@ -51,31 +51,6 @@ std::string ChosenFor(const char* preset)
 }
 } // namespace
 
-TEST_F(ServerFolderChooser, APresetViewPathOpensItsFolderOnceTheTreeIsFilled)
-{
-    CHNewSvrPath dialog;
-    dialog.m_sViewPath = "\\QXRepo\\Proj1\\Screens";
-    const INT_PTR result = RunModal(
-        dialog,
-        [&](CDialog& dlg)
-        {
-            HWND tree = Control(dlg, IDC_VOR_STRUCT);
-            Settle();
-            EXPECT_EQ(TreeChildren(tree, nullptr), (std::vector<std::string>{"QXRepo", "Common"}));
-            EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo")),
-                      (std::vector<std::string>{"Docs", "Empty", "Proj1", "Proj2", "화면"}));
-            EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo\\Proj1\\Screens");
-            EXPECT_TRUE(IsExpanded(tree, FindTreeItem(tree, "\\QXRepo")));
-            EXPECT_TRUE(IsExpanded(tree, FindTreeItem(tree, "\\QXRepo\\Proj1")));
-            EXPECT_FALSE(IsExpanded(tree, FindTreeItem(tree, "\\Common")));
-
-            SelectTreeItem(tree, "\\Common\\Shared");
-            AfxClickDlgButton(&dlg, IDOK);
-        });
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(dialog.m_sViewPath, "\\Common\\Shared");
-}
-
 TEST_F(ServerFolderChooser, PresetPathsMatchLabelsExactlyAsFarAsTheyExist)
 {
     EXPECT_EQ(ChosenFor("\\QXRepo\\Missing\\Screens"), "\\QXRepo");
@@ -85,24 +60,31 @@ TEST_F(ServerFolderChooser, PresetPathsMatchLabelsExactlyAsFarAsTheyExist)
     EXPECT_EQ(ChosenFor("QXRepo\\Proj1"), "") << "the piece before the first backslash is skipped";
 }
 
-TEST_F(ServerFolderChooser, ANewFolderNeedsANameOfItsOwnAndIsCreatedInTheRepository)
+TEST_F(ServerFolderChooser, OpensAPresetFolderAndCreatesANewFolderWithANameOfItsOwn)
 {
     hsdk_testing::StartRecording();
     hsdk_testing::ClearRecordedCalls();
     MessageBoxes boxes;
     CHNewSvrPath dialog;
-    dialog.m_sViewPath = "\\QXRepo";
+    dialog.m_sViewPath = "\\QXRepo\\Proj1\\Screens";
     const INT_PTR result = RunModal(
         dialog,
         [&](CDialog& dlg)
         {
             HWND tree = Control(dlg, IDC_VOR_STRUCT);
             Settle();
-            const std::vector<std::string> before =
-                TreeChildren(tree, FindTreeItem(tree, "\\QXRepo"));
+            EXPECT_EQ(TreeChildren(tree, nullptr), (std::vector<std::string>{"QXRepo", "Common"}));
+            EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo\\Proj1\\Screens");
+            EXPECT_TRUE(IsExpanded(tree, FindTreeItem(tree, "\\QXRepo")));
+            EXPECT_TRUE(IsExpanded(tree, FindTreeItem(tree, "\\QXRepo\\Proj1")));
+            EXPECT_FALSE(IsExpanded(tree, FindTreeItem(tree, "\\Common")));
+
+            SelectTreeItem(tree, "\\QXRepo");
+            const std::vector<std::string> folders = {"Docs", "Empty", "Proj1", "Proj2", "화면"};
+            EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo")), folders);
             AfxClickDlgButton(&dlg, IDC_NEW_PATH);
             TypeLabelAndPressEnter(tree, "pROJ1");
-            EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo")), before)
+            EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo")), folders)
                 << "a sibling's name, in any case, vanishes";
             EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo");
 
