@@ -8,11 +8,8 @@
 
 #include "CHAddFileDlg.h"
 #include "DialogTesting.h"
-#include "VORAgent.h"
-#include "WorkTesting.h"
 
 using namespace dialog_testing;
-using namespace work_testing;
 
 namespace
 {
@@ -26,8 +23,6 @@ protected:
 struct FileDialogSeen
 {
     std::string filter;
-    std::string defaultExtension;
-    DWORD flags;
     std::string initialFolder;
 };
 
@@ -40,26 +35,16 @@ void AnswerFileDialog(std::vector<FileDialogSeen>& seen, const std::string& path
             std::string filter;
             for (const char* part = dlg.m_ofn.lpstrFilter; part && *part; part += strlen(part) + 1)
                 filter += std::string(part) + "|";
-            seen.push_back({filter, dlg.m_ofn.lpstrDefExt ? dlg.m_ofn.lpstrDefExt : "",
-                            dlg.m_ofn.Flags,
-                            dlg.m_ofn.lpstrInitialDir ? dlg.m_ofn.lpstrInitialDir : ""});
+            seen.push_back({filter, dlg.m_ofn.lpstrInitialDir ? dlg.m_ofn.lpstrInitialDir : ""});
             if (path.empty())
                 return IDCANCEL;
             lstrcpynA(dlg.m_ofn.lpstrFile, path.c_str(), dlg.m_ofn.nMaxFile);
             return IDOK;
         });
 }
-
-int CountLinesStarting(const std::vector<std::string>& lines, const std::string& start)
-{
-    int count = 0;
-    for (const std::string& line : lines)
-        count += line.compare(0, start.size(), start) == 0 ? 1 : 0;
-    return count;
-}
 } // namespace
 
-TEST_F(AddFile, ANewScreenFileIsUploadedIntoTheChosenFolderAndTheDialogStaysForTheNext)
+TEST_F(AddFile, UploadAsksForFileAndFolderThenSendsANewScreenFileAndStaysForTheNext)
 {
     const std::string folder = FreshFolder("addfile");
     const std::string file = folder + "\\Added.xml";
@@ -68,13 +53,22 @@ TEST_F(AddFile, ANewScreenFileIsUploadedIntoTheChosenFolderAndTheDialogStaysForT
     MessageBoxes boxes;
     OutputLog log;
     CHAddFileDlg dialog;
-    RunModalChoosingFolder(
+    RunModal(
         dialog,
         [&](CDialog& dlg)
         {
+            AfxClickDlgButton(&dlg, IDC_CHECKIN_TO_SERVER);
             AnswerFileDialog(seen, file);
             AfxClickDlgButton(&dlg, IDC_FIND_FILE);
             EXPECT_EQ(Text(dlg, IDC_LOCAL_FILE), file);
+            AfxClickDlgButton(&dlg, IDC_CHECKIN_TO_SERVER);
+            EXPECT_EQ(boxes.Texts(),
+                      (std::vector<std::string>{"서버에 체크인 하려는 파일을 선택해 주십시오.",
+                                                "체크인 하려는 서버의 경로를 설정해 주십시오."}));
+            for (const MessageBoxSeen& box : boxes.Seen())
+                EXPECT_EQ(box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+            EXPECT_TRUE(log.Lines().empty());
+
             AnswerFileDialog(seen, "");
             AfxClickDlgButton(&dlg, IDC_FIND_FILE);
             EXPECT_EQ(Text(dlg, IDC_LOCAL_FILE), file) << "a cancelled choice keeps the file";
@@ -87,51 +81,20 @@ TEST_F(AddFile, ANewScreenFileIsUploadedIntoTheChosenFolderAndTheDialogStaysForT
             EXPECT_EQ(Text(dlg, IDC_LOCAL_FILE), file);
             AfxClickDlgButton(&dlg, IDCANCEL);
         },
-        "\\QXRepo\\Docs");
+        ChooseServerFolder("\\QXRepo\\Docs"));
 
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].filter, "종합화면 파일 (*.xml)| *.xml|모든 파일(*.*)|*.*|");
-    EXPECT_EQ(seen[0].defaultExtension.find("xml"), seen[0].defaultExtension.size() - 3);
-    EXPECT_TRUE(seen[0].flags & OFN_EXPLORER);
-    EXPECT_TRUE(seen[0].flags & OFN_HIDEREADONLY);
     EXPECT_EQ(seen[0].initialFolder, "");
     EXPECT_EQ(seen[1].initialFolder, file);
 
-    HItemState state;
-    ASSERT_TRUE(VORAgent::GetLatestVerInfo("Added.xml", "\\QXRepo\\Docs", &state));
-    EXPECT_EQ(static_cast<LPCSTR>(state.m_sStatus), std::string("N"));
+    EXPECT_EQ(StatusOf("Added.xml", "\\QXRepo\\Docs"), "N");
     EXPECT_EQ(MarkerViewPath(folder), "\\QXRepo\\Docs");
 
-    // The second upload of the same file is refused by the repository, which the output log
-    // shows; the dialog ran both.
-    const std::vector<std::string>& lines = log.Lines();
-    EXPECT_EQ(CountLinesStarting(lines, "---- [Check In] started"), 2);
-    EXPECT_EQ(CountLinesStarting(lines, "---- [Check In] ended"), 2);
-    EXPECT_EQ(CountLinesStarting(lines, "File " + file + " checked into"), 1);
-}
-
-TEST_F(AddFile, UploadAsksForTheFileFirstAndThenForTheFolder)
-{
-    const std::string file = FreshFolder("addfile_guard") + "\\Guarded.xml";
-    WriteFile(file, "<Screen/>\r\n");
-    std::vector<FileDialogSeen> seen;
-    MessageBoxes boxes;
-    OutputLog log;
-    CHAddFileDlg dialog;
-    RunModal(dialog,
-             [&](CDialog& dlg)
-             {
-                 AfxClickDlgButton(&dlg, IDC_CHECKIN_TO_SERVER);
-                 AnswerFileDialog(seen, file);
-                 AfxClickDlgButton(&dlg, IDC_FIND_FILE);
-                 AfxClickDlgButton(&dlg, IDC_CHECKIN_TO_SERVER);
-                 AfxClickDlgButton(&dlg, IDCANCEL);
-             });
-
-    ASSERT_EQ(boxes.Seen().size(), 2u);
-    EXPECT_EQ(boxes.Seen()[0].text, "서버에 체크인 하려는 파일을 선택해 주십시오.");
-    EXPECT_EQ(boxes.Seen()[1].text, "체크인 하려는 서버의 경로를 설정해 주십시오.");
-    for (const MessageBoxSeen& box : boxes.Seen())
-        EXPECT_EQ(box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
-    EXPECT_TRUE(log.Lines().empty());
+    // The second upload of the same file is refused by the repository; the dialog ran both.
+    EXPECT_EQ(log.Count("---- [Check In] started"), 2);
+    EXPECT_EQ(log.Count("---- [Check In] ended"), 2);
+    EXPECT_EQ(log.Count("File " + file + " checked into"), 1);
+    EXPECT_EQ(boxes.Texts().back(), folder + " 폴더의 파일 체크인 실패");
+    EXPECT_EQ(boxes.Texts().size(), 3u);
 }

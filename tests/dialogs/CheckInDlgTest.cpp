@@ -8,10 +8,8 @@
 #include "CHCheckInDlg.h"
 #include "DialogTesting.h"
 #include "VORAgent.h"
-#include "WorkTesting.h"
 
 using namespace dialog_testing;
-using namespace work_testing;
 
 namespace
 {
@@ -39,14 +37,6 @@ CiFileEx RecordIn(const std::string& folder, const char* name)
     return file;
 }
 
-// The status of the item's latest version, empty when the repository has no such item.
-std::string StatusOf(const char* name, const char* viewPath)
-{
-    HItemState state;
-    return VORAgent::GetLatestVerInfo(name, viewPath, &state) ? static_cast<LPCSTR>(state.m_sStatus)
-                                                              : std::string();
-}
-
 std::string LatestDescription(const char* name, const std::string& folder)
 {
     HItemVerions versions;
@@ -54,21 +44,13 @@ std::string LatestDescription(const char* name, const std::string& folder)
         return std::string();
     return static_cast<LPCSTR>(versions.m_vecVersions.back()->m_sDescription);
 }
-
-std::string Subfolder(const std::string& folder, const char* name)
-{
-    const std::string path = folder + "\\" + name;
-    CreateDirectoryA(path.c_str(), nullptr);
-    return path;
-}
 } // namespace
 
 TEST_F(CheckInList, ATreeOfFoldersIsCheckedInFolderByFolderBelowTheMappedRepositoryRoot)
 {
-    const std::string root = FreshFolder("checkin_tree");
-    WriteMarker(root, "\\QXRepo\\Empty");
-    const std::string sub1 = Subfolder(root, "Sub1");
-    const std::string sub2 = Subfolder(root, "Sub2");
+    const std::string root = FreshFolder("checkin_tree", "\\QXRepo\\Empty");
+    const std::string sub1 = FreshFolder("checkin_tree\\Sub1");
+    const std::string sub2 = FreshFolder("checkin_tree\\Sub2");
     std::vector<CiFileEx> files = {RecordIn(root, "Top.xml"), RecordIn(sub1, "One.xml"),
                                    RecordIn(sub2, "Two.xml"), RecordIn(sub1, "Uno.xml")};
 
@@ -86,10 +68,6 @@ TEST_F(CheckInList, ATreeOfFoldersIsCheckedInFolderByFolderBelowTheMappedReposit
             EXPECT_EQ(ListColumn(list, 2), (std::vector<std::string>(4, "신규")));
             EXPECT_EQ(Text(dlg, IDC_HARVEST_ROOT_PATH), "\\QXRepo\\Empty");
             EXPECT_FALSE(IsEnabled(dlg, IDC_CHANGE_HARVEST_ROOT));
-            ClickListHeader(list, 0);
-            EXPECT_EQ(ListColumn(list, 0),
-                      (std::vector<std::string>{"Top.xml", "One.xml", "Two.xml", "Uno.xml"}))
-                << "the list is not sortable";
             Type(dlg, IDC_DESCRIPTION, "첫 화면들");
             positions = ConfirmRecordingProgress(dlg, IDC_CHECKIN_PROGRESS);
         });
@@ -105,17 +83,14 @@ TEST_F(CheckInList, ATreeOfFoldersIsCheckedInFolderByFolderBelowTheMappedReposit
     EXPECT_EQ(MarkerViewPath(sub2), "\\QXRepo\\Empty\\Sub2");
     EXPECT_EQ(LatestDescription("Two.xml", sub2), "첫 화면들");
 
-    const std::vector<std::string>& lines = log.Lines();
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines.front().find("---- [Check In] started"), 0u);
-    EXPECT_EQ(lines.back().find("---- [Check In] ended"), 0u);
+    EXPECT_TRUE(log.Frames("Check In"));
 }
 
 TEST_F(CheckInList, AnUncheckedRowRemovesOnlyTheRecordOfItsOwnFolder)
 {
     const std::string root = FreshFolder("checkin_same");
-    const std::string folderA = Subfolder(root, "A");
-    const std::string folderB = Subfolder(root, "B");
+    const std::string folderA = FreshFolder("checkin_same\\A");
+    const std::string folderB = FreshFolder("checkin_same\\B");
     std::vector<CiFileEx> files = {RecordIn(folderA, "Same.xml"), RecordIn(folderB, "Same.xml")};
 
     MessageBoxes boxes;
@@ -124,24 +99,24 @@ TEST_F(CheckInList, AnUncheckedRowRemovesOnlyTheRecordOfItsOwnFolder)
     dialog.m_bSetHarvestRoot = 1;
     dialog.SetCollFilesEx(&files);
     dialog.SetRootPath(root.c_str());
-    const INT_PTR result = RunModalChoosingFolder(
+    const INT_PTR result = RunModal(
         dialog,
         [&](CDialog& dlg)
         {
             EXPECT_TRUE(IsEnabled(dlg, IDC_CHANGE_HARVEST_ROOT));
             EXPECT_EQ(Text(dlg, IDC_HARVEST_ROOT_PATH), "");
             AfxClickDlgButton(&dlg, IDOK);
-            ASSERT_EQ(boxes.Seen().size(), 1u) << "the root is still missing";
-            EXPECT_EQ(boxes.Seen()[0].text, "하비스트 루트 경로를 설정하십시오.");
+            EXPECT_EQ(boxes.Texts(),
+                      std::vector<std::string>{"하비스트 루트 경로를 설정하십시오."});
             EXPECT_TRUE(IsWindow(dlg.m_hWnd));
 
             AfxClickDlgButton(&dlg, IDC_CHANGE_HARVEST_ROOT);
             EXPECT_EQ(Text(dlg, IDC_HARVEST_ROOT_PATH), "\\QXRepo\\Empty");
-            CheckRow(Control(dlg, IDC_CHECKIN_FILES), 0, false);
+            ListView_SetCheckState(Control(dlg, IDC_CHECKIN_FILES), 0, FALSE);
             SendMessageA(Control(dlg, IDC_KEEP_CHECKOUT), BM_CLICK, 0, 0);
             positions = ConfirmRecordingProgress(dlg, IDC_CHECKIN_PROGRESS);
         },
-        "\\QXRepo\\Empty");
+        ChooseServerFolder("\\QXRepo\\Empty"));
 
     EXPECT_EQ(result, IDOK);
     ASSERT_EQ(files.size(), 1u);
@@ -153,8 +128,7 @@ TEST_F(CheckInList, AnUncheckedRowRemovesOnlyTheRecordOfItsOwnFolder)
 
 TEST_F(CheckInList, OneFolderIsCheckedInWithOneCallAndUncheckedNamesMatchTheFirstRecord)
 {
-    const std::string folder = FreshFolder("checkin_simple");
-    WriteMarker(folder, "\\QXRepo\\Docs");
+    const std::string folder = FreshFolder("checkin_simple", "\\QXRepo\\Docs");
     WriteFile(folder + "\\Alpha.xml", "alpha\r\n");
     WriteFile(folder + "\\Beta.xml", "beta\r\n");
     std::vector<CiFile> files = {Record("Alpha.xml", 1), Record("Beta.xml", 1),
@@ -176,7 +150,7 @@ TEST_F(CheckInList, OneFolderIsCheckedInWithOneCallAndUncheckedNamesMatchTheFirs
             AfxClickDlgButton(&dlg, IDC_CHECKIN_NON_SELECT_ALL);
             EXPECT_TRUE(IsEnabled(dlg, IDOK));
             AfxClickDlgButton(&dlg, IDC_CHECKIN_SELECT_ALL);
-            CheckRow(list, 2, false);
+            ListView_SetCheckState(list, 2, FALSE);
             positions = ConfirmRecordingProgress(dlg, IDC_CHECKIN_PROGRESS);
         });
 
@@ -188,7 +162,5 @@ TEST_F(CheckInList, OneFolderIsCheckedInWithOneCallAndUncheckedNamesMatchTheFirs
     EXPECT_EQ(positions, (std::vector<int>{1, 100}));
     EXPECT_EQ(StatusOf("Alpha.xml", "\\QXRepo\\Docs"), "N");
     EXPECT_EQ(StatusOf("Beta.xml", "\\QXRepo\\Docs"), "N");
-    ASSERT_GE(log.Lines().size(), 2u);
-    EXPECT_EQ(log.Lines().front().find("---- [Check In] started"), 0u);
-    EXPECT_EQ(log.Lines().back().find("---- [Check In] ended"), 0u);
+    EXPECT_TRUE(log.Frames("Check In"));
 }

@@ -9,10 +9,8 @@
 #include "CHCheckOutDlg.h"
 #include "DialogTesting.h"
 #include "VORAgent.h"
-#include "WorkTesting.h"
 
 using namespace dialog_testing;
-using namespace work_testing;
 
 namespace
 {
@@ -21,24 +19,13 @@ class CheckOutList : public ::testing::Test
 protected:
     void SetUp() override { LogInAsDev1(); }
 };
-
-int CountLinesWith(const std::vector<std::string>& lines, const std::string& text)
-{
-    int count = 0;
-    for (const std::string& line : lines)
-        count += line.find(text) != std::string::npos ? 1 : 0;
-    return count;
-}
 } // namespace
 
 TEST_F(CheckOutList, ABatchWithAFileHeldByAnotherUserWritesBackOnlyTheFilesCheckedOut)
 {
-    const std::string screens = FreshFolder("checkout_screens");
-    const std::string proj2 = FreshFolder("checkout_proj2");
-    const std::string shared = FreshFolder("checkout_shared");
-    WriteMarker(screens, "\\QXRepo\\Proj1\\Screens");
-    WriteMarker(proj2, "\\QXRepo\\Proj2");
-    WriteMarker(shared, "\\Common\\Shared\\Screens");
+    const std::string screens = FreshFolder("checkout_screens", "\\QXRepo\\Proj1\\Screens");
+    const std::string proj2 = FreshFolder("checkout_proj2", "\\QXRepo\\Proj2");
+    const std::string shared = FreshFolder("checkout_shared", "\\Common\\Shared\\Screens");
     // Order.xml is held by dev2 in the sample repository.
     std::multimap<CString, CString> files = {{"Popup.xml", shared.c_str()},
                                              {"Order.xml", proj2.c_str()},
@@ -55,12 +42,12 @@ TEST_F(CheckOutList, ABatchWithAFileHeldByAnotherUserWritesBackOnlyTheFilesCheck
         [&](CDialog& dlg)
         {
             HWND list = Control(dlg, IDC_CHECKOUT_FILE);
-            EXPECT_EQ(Caption(dlg), "체크아웃 항목 선택");
+            EXPECT_EQ(WindowText(dlg.m_hWnd), "체크아웃 항목 선택");
             EXPECT_EQ(ListColumn(list, 0),
                       (std::vector<std::string>{"Main.xcml", "Order.xml", "Popup.xml"}));
             EXPECT_EQ(ListColumn(list, 1), (std::vector<std::string>{screens, proj2, shared}));
             for (int row = 0; row < 3; ++row)
-                EXPECT_TRUE(IsRowChecked(list, row));
+                EXPECT_TRUE(ListView_GetCheckState(list, row));
             EXPECT_TRUE(IsEnabled(dlg, IDOK));
 
             positions = ConfirmRecordingProgress(dlg, IDC_CHECKOUT_PROGRESS);
@@ -74,50 +61,29 @@ TEST_F(CheckOutList, ABatchWithAFileHeldByAnotherUserWritesBackOnlyTheFilesCheck
     EXPECT_TRUE(FileExists(shared + "\\Popup.xml"));
     EXPECT_FALSE(FileExists(proj2 + "\\Order.xml"));
 
-    const std::vector<std::string>& lines = log.Lines();
-    ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(lines.front().find("---- [Check Out] started at time"), 0u);
-    EXPECT_EQ(lines.back().find("---- [Check Out] ended at time"), 0u);
-    EXPECT_EQ(CountLinesWith(lines, " checked out to "), 2);
-    EXPECT_EQ(CountLinesWith(lines, "Main.xcml"), 1);
-    EXPECT_EQ(CountLinesWith(lines, "Popup.xml"), 1);
+    EXPECT_TRUE(log.Frames("Check Out"));
+    EXPECT_EQ(log.Count(" checked out to "), 2);
+    EXPECT_EQ(log.Count("Main.xcml"), 1);
+    EXPECT_EQ(log.Count("Popup.xml"), 1);
     EXPECT_TRUE(boxes.Seen().empty()) << "the refusal goes to the output log only";
 }
 
-TEST_F(CheckOutList, OkNeedsACheckedRowAndCancelLeavesTheFilesAlone)
+TEST_F(CheckOutList, CancelLeavesTheFilesAloneAndAnEmptyListCannotBeConfirmed)
 {
     const std::string folder = FreshFolder("checkout_cancel");
-    std::vector<CString> files = {"a.xml", "b.xml", "c.xml"};
+    std::vector<CString> files = {"a.xml", "b.xml"};
     OutputLog log;
     CHCheckOutDlg dialog;
-    dialog.SetDlgType(2);
+    dialog.SetDlgType(1);
     dialog.SetCollFiles(&files, folder.c_str());
-    const INT_PTR result =
-        RunModal(dialog,
-                 [&](CDialog& dlg)
-                 {
-                     HWND list = Control(dlg, IDC_CHECKOUT_FILE);
-                     EXPECT_EQ(Caption(dlg), "체크아웃취소 항목 선택");
-                     EXPECT_EQ(ListColumn(list, 1), (std::vector<std::string>(3, folder)));
-                     AfxClickDlgButton(&dlg, IDC_CHECKOUT_NON_SELECT_ALL);
-                     EXPECT_FALSE(IsRowChecked(list, 0));
-                     EXPECT_FALSE(IsEnabled(dlg, IDOK));
-                     CheckRow(list, 1, true);
-                     EXPECT_TRUE(IsEnabled(dlg, IDOK));
-                     CheckRow(list, 1, false);
-                     AfxClickDlgButton(&dlg, IDC_CHECKOUT_SELECT_ALL);
-                     EXPECT_TRUE(IsRowChecked(list, 2));
-                     EXPECT_TRUE(IsEnabled(dlg, IDOK));
-                     AfxClickDlgButton(&dlg, IDCANCEL);
-                 });
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(files, (std::vector<CString>{"a.xml", "b.xml", "c.xml"}));
+    EXPECT_EQ(RunModal(dialog, [&](CDialog& dlg) { AfxClickDlgButton(&dlg, IDCANCEL); }), IDCANCEL);
+    EXPECT_EQ(files, (std::vector<CString>{"a.xml", "b.xml"}));
     EXPECT_TRUE(log.Lines().empty());
 
-    std::vector<CString> none;
+    files.clear();
     CHCheckOutDlg empty;
     empty.SetDlgType(1);
-    empty.SetCollFiles(&none, folder.c_str());
+    empty.SetCollFiles(&files, folder.c_str());
     RunModal(empty,
              [&](CDialog& dlg)
              {
@@ -126,10 +92,9 @@ TEST_F(CheckOutList, OkNeedsACheckedRowAndCancelLeavesTheFilesAlone)
              });
 }
 
-TEST_F(CheckOutList, UndoMakesTheFileReadOnlyAndFetchesItAlsoWhenTheReleaseFails)
+TEST_F(CheckOutList, UndoNeedsACheckedRowAndMakesTheFileReadOnlyAndFetchesItWhenTheReleaseFails)
 {
-    const std::string folder = FreshFolder("undo_proj1");
-    WriteMarker(folder, "\\QXRepo\\Proj1");
+    const std::string folder = FreshFolder("undo_proj1", "\\QXRepo\\Proj1");
     // Nobody holds Screen1.xcml: there is nothing to release.
     WriteFile(folder + "\\Screen1.xcml", "my unsaved edit");
     WriteFile(folder + "\\Screen1.xml", "another edit");
@@ -141,14 +106,23 @@ TEST_F(CheckOutList, UndoMakesTheFileReadOnlyAndFetchesItAlsoWhenTheReleaseFails
     CHCheckOutDlg dialog;
     dialog.SetDlgType(2);
     dialog.SetCollFiles(&files, folder.c_str());
-    const INT_PTR result = RunModal(dialog,
-                                    [&](CDialog& dlg)
-                                    {
-                                        HWND list = Control(dlg, IDC_CHECKOUT_FILE);
-                                        CheckRow(list, 1, false);
-                                        positions =
-                                            ConfirmRecordingProgress(dlg, IDC_CHECKOUT_PROGRESS);
-                                    });
+    const INT_PTR result =
+        RunModal(dialog,
+                 [&](CDialog& dlg)
+                 {
+                     HWND list = Control(dlg, IDC_CHECKOUT_FILE);
+                     EXPECT_EQ(WindowText(dlg.m_hWnd), "체크아웃취소 항목 선택");
+                     EXPECT_EQ(ListColumn(list, 1), (std::vector<std::string>(2, folder)));
+                     AfxClickDlgButton(&dlg, IDC_CHECKOUT_NON_SELECT_ALL);
+                     EXPECT_FALSE(ListView_GetCheckState(list, 0));
+                     EXPECT_FALSE(IsEnabled(dlg, IDOK));
+                     ListView_SetCheckState(list, 1, TRUE);
+                     EXPECT_TRUE(IsEnabled(dlg, IDOK));
+                     AfxClickDlgButton(&dlg, IDC_CHECKOUT_SELECT_ALL);
+                     EXPECT_TRUE(ListView_GetCheckState(list, 0));
+                     ListView_SetCheckState(list, 1, FALSE);
+                     positions = ConfirmRecordingProgress(dlg, IDC_CHECKOUT_PROGRESS);
+                 });
 
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(files, (std::vector<CString>{"Screen1.xcml"}));
@@ -156,9 +130,7 @@ TEST_F(CheckOutList, UndoMakesTheFileReadOnlyAndFetchesItAlsoWhenTheReleaseFails
     EXPECT_TRUE(IsReadOnly(folder + "\\Screen1.xcml"));
     EXPECT_EQ(ReadFile(folder + "\\Screen1.xcml"), "Screen1.xcml 0\r\n");
     EXPECT_EQ(ReadFile(folder + "\\Screen1.xml"), "another edit") << "unchecked: left alone";
-    ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].text, folder + "\\Screen1.xcml 파일의 체크아웃 취소 실패");
-    ASSERT_GE(log.Lines().size(), 2u);
-    EXPECT_EQ(log.Lines().front().find("---- [Undo Checkout] started"), 0u);
-    EXPECT_EQ(log.Lines().back().find("---- [Undo Checkout] ended"), 0u);
+    EXPECT_EQ(boxes.Texts(),
+              std::vector<std::string>{folder + "\\Screen1.xcml 파일의 체크아웃 취소 실패"});
+    EXPECT_TRUE(log.Frames("Undo Checkout"));
 }

@@ -96,40 +96,33 @@ TEST_F(DefaultContextDialog, ChoosingTheSameContextAgainIsNoChangeAndPlaceholder
     EXPECT_EQ(VORAgent::GetPackageName(), "");
 }
 
-TEST_F(DefaultContextDialog, AStateWithoutPackagesIsReportedAndCancelKeepsWhatWasChosen)
+TEST_F(DefaultContextDialog, AnUnlistedStoredProjectReadsItsStatesAndCancelKeepsWhatWasChosen)
 {
+    VORAgent::SetProjectName("QXP_OLD");
+    VORAgent::SetStateName("Archive");
+    VORAgent::SetPackageName("OLD-001");
     MessageBoxes boxes;
     CHDefaultContext dialog;
     const INT_PTR result = RunModal(
         dialog,
         [&](CDialog& dlg)
         {
+            EXPECT_EQ(ComboSelection(dlg, IDC_PROJECT), "<<No Project>>");
+            EXPECT_EQ(ComboEntries(dlg, IDC_STATE),
+                      (std::vector<std::string>{"<<No State>>", "Archive"}));
+            EXPECT_EQ(ComboSelection(dlg, IDC_STATE), "Archive");
+            EXPECT_EQ(ComboSelection(dlg, IDC_PACKAGE), "OLD-001");
+
+            ChooseComboEntry(dlg, IDC_PROJECT, "QXP");
             ChooseComboEntry(dlg, IDC_STATE, "Release");
-            ASSERT_EQ(boxes.Seen().size(), 1u);
-            EXPECT_EQ(boxes.Seen()[0].text, "하비스트 패키지 목록을 읽는 과정에서 실패");
+            EXPECT_EQ(boxes.Texts(),
+                      std::vector<std::string>{"하비스트 패키지 목록을 읽는 과정에서 실패"});
             EXPECT_EQ(ComboEntries(dlg, IDC_PACKAGE), (std::vector<std::string>{"<<No Package>>"}));
             AfxClickDlgButton(&dlg, IDCANCEL);
         });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(dialog.IsChangedProp(), 0);
+    EXPECT_EQ(VORAgent::GetProjectName(), "QXP");
     EXPECT_EQ(VORAgent::GetStateName(), "Release");
-    EXPECT_EQ(VORAgent::GetPackageName(), "QXP-001");
-}
-
-TEST_F(DefaultContextDialog, AStoredProjectMissingFromTheListStillReadsItsStates)
-{
-    VORAgent::SetProjectName("QXP_OLD");
-    VORAgent::SetStateName("Archive");
-    VORAgent::SetPackageName("OLD-001");
-    CHDefaultContext dialog;
-    RunModal(dialog,
-             [&](CDialog& dlg)
-             {
-                 EXPECT_EQ(ComboSelection(dlg, IDC_PROJECT), "<<No Project>>");
-                 EXPECT_EQ(ComboEntries(dlg, IDC_STATE),
-                           (std::vector<std::string>{"<<No State>>", "Archive"}));
-                 EXPECT_EQ(ComboSelection(dlg, IDC_STATE), "Archive");
-                 EXPECT_EQ(ComboSelection(dlg, IDC_PACKAGE), "OLD-001");
-                 AfxClickDlgButton(&dlg, IDCANCEL);
-             });
+    EXPECT_EQ(VORAgent::GetPackageName(), "OLD-001");
 }

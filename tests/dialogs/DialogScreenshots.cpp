@@ -38,15 +38,6 @@ struct Shot
 
 void Nothing(CDialog&) {}
 
-// A local folder below the client directory that mirrors a repository folder.
-std::string MirrorFolder(const char* name, const char* viewPath)
-{
-    const std::string folder = FreshFolder(name);
-    WritePrivateProfileStringA("HarvestCM", "Server_Path", viewPath,
-                               (folder + "\\harvest.vor").c_str());
-    return folder;
-}
-
 CiFileEx CheckInCandidate(const std::string& folder, const char* name, int isNew)
 {
     CiFileEx file;
@@ -85,7 +76,7 @@ std::vector<Shot> Shots()
         {"CHCheckInDlg",
          []
          {
-             const std::string root = MirrorFolder("shot_checkin", "\\QXRepo\\Proj1");
+             const std::string root = FreshFolder("shot_checkin", "\\QXRepo\\Proj1");
              static std::vector<CiFileEx> files;
              files = {CheckInCandidate(root, "Screen1.xml", 0),
                       CheckInCandidate(root + "\\Screens", "Main.xml", 0),
@@ -103,16 +94,16 @@ std::vector<Shot> Shots()
              SetDlgItemTextA(dlg.m_hWnd, IDC_REPOSITORY_PATH, "\\QXRepo\\화면");
          }},
         {"CHCompScreenDlg", [] { return std::make_unique<CHCompScreenDlg>(); },
-         [](CDialog& dlg) { SelectListRow(Control(dlg, IDC_XML_FILES), 0); }},
+         [](CDialog& dlg) { SelectRows(Control(dlg, IDC_XML_FILES), {0}); }},
         {"CHShowHistoryDlg",
          []
          {
              auto dialog = std::make_unique<CHShowHistoryDlg>();
              dialog->m_sFileName = "Main.xml";
-             dialog->m_sLocalDir = MirrorFolder("shot_history", "\\QXRepo\\Proj1\\Screens").c_str();
+             dialog->m_sLocalDir = FreshFolder("shot_history", "\\QXRepo\\Proj1\\Screens").c_str();
              return dialog;
          },
-         [](CDialog& dlg) { SelectListRow(Control(dlg, IDC_VERSIONS_LIST), 1); }},
+         [](CDialog& dlg) { SelectRows(Control(dlg, IDC_VERSIONS_LIST), {1}); }},
     };
 }
 

@@ -4,9 +4,15 @@
 
 #include <commctrl.h>
 
+#include <HsdkTesting.h>
+
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "BrokerNames.h"
+#include "CHNewSvrPath.h"
 #include "VORAgent.h"
 
 namespace dialog_testing
@@ -44,13 +50,6 @@ void RemoveTree(const std::string& folder)
         FindClose(find);
     }
     RemoveDirectoryA(folder.c_str());
-}
-
-std::string WindowText(HWND window)
-{
-    char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 std::string TreeLabel(HWND tree, HTREEITEM item)
@@ -105,20 +104,45 @@ void LogInAsDev1()
     VORAgent::SetPackageName("QXP-001");
 }
 
-INT_PTR RunModal(CDialog& dialog, const std::function<void(CDialog&)>& drive)
+INT_PTR RunModal(CDialog& dialog, const Drive& drive, const Drive& nested)
 {
     bool driven = false;
     AfxSetModalHook(
         [&](CDialog* shown)
         {
-            if (shown != &dialog || driven)
-                return;
-            driven = true;
-            drive(dialog);
+            if (shown == &dialog && !driven)
+            {
+                driven = true;
+                drive(dialog);
+            }
+            else if (shown != &dialog && nested)
+                nested(*shown);
         });
     const INT_PTR result = dialog.DoModal();
     AfxSetModalHook(nullptr);
     return result;
+}
+
+Drive ChooseServerFolder(const std::string& viewPath)
+{
+    return [viewPath](CDialog& shown)
+    {
+        if (!shown.IsKindOf(RUNTIME_CLASS(CHNewSvrPath)))
+            return;
+        Settle();
+        SelectTreeItem(Control(shown, IDC_VOR_STRUCT), viewPath);
+        AfxClickDlgButton(&shown, IDOK);
+    };
+}
+
+int CountRecordedCalls(const std::string& prefix, const std::string& text)
+{
+    const std::vector<std::string> calls = hsdk_testing::GetRecordedCalls();
+    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
+                                          [&](const std::string& call) {
+                                              return call.rfind(prefix, 0) == 0 &&
+                                                     call.find(text) != std::string::npos;
+                                          }));
 }
 
 void Settle(DWORD milliseconds)
@@ -139,6 +163,14 @@ MessageBoxes::MessageBoxes()
 MessageBoxes::~MessageBoxes()
 {
     AfxSetMessageBoxHandler(nullptr);
+}
+
+std::vector<std::string> MessageBoxes::Texts() const
+{
+    std::vector<std::string> texts;
+    for (const MessageBoxSeen& box : m_seen)
+        texts.push_back(box.text);
+    return texts;
 }
 
 OutputLog::OutputLog()
@@ -170,6 +202,27 @@ LRESULT CALLBACK OutputLog::WindowProc(HWND hwnd, UINT message, WPARAM wParam, L
         return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+int OutputLog::Count(const std::string& text) const
+{
+    return static_cast<int>(std::count_if(m_lines.begin(), m_lines.end(),
+                                          [&](const std::string& line)
+                                          { return line.find(text) != std::string::npos; }));
+}
+
+bool OutputLog::Frames(const std::string& command) const
+{
+    const std::string start = "---- [" + command + "] ";
+    return m_lines.size() >= 2 && m_lines.front().rfind(start + "started", 0) == 0 &&
+           m_lines.back().rfind(start + "ended", 0) == 0;
+}
+
+std::string WindowText(HWND window)
+{
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
 }
 
 HWND Control(CDialog& dialog, int id)
@@ -213,13 +266,8 @@ std::vector<std::string> ComboEntries(CDialog& dialog, int id)
 
 std::string ComboSelection(CDialog& dialog, int id)
 {
-    HWND combo = Control(dialog, id);
-    const LRESULT selection = SendMessageA(combo, CB_GETCURSEL, 0, 0);
-    if (selection == CB_ERR)
-        return std::string();
-    char text[MAX_PATH] = {};
-    SendMessageA(combo, CB_GETLBTEXT, selection, reinterpret_cast<LPARAM>(text));
-    return text;
+    const LRESULT selection = SendMessageA(Control(dialog, id), CB_GETCURSEL, 0, 0);
+    return selection == CB_ERR ? std::string() : ComboEntries(dialog, id)[selection];
 }
 
 void ChooseComboEntry(CDialog& dialog, int id, const char* text)
@@ -293,9 +341,24 @@ std::vector<std::string> ListColumn(HWND list, int column)
     return texts;
 }
 
-void SelectListRow(HWND list, int row)
+int RowNamed(HWND list, const std::string& name)
 {
-    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    const std::vector<std::string> names = ListColumn(list, 0);
+    const auto found = std::find(names.begin(), names.end(), name);
+    return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+}
+
+void SelectRows(HWND list, const std::vector<int>& rows)
+{
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    for (int row : rows)
+        ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+int StateImage(HWND list, int row)
+{
+    return static_cast<int>(ListView_GetItemState(list, row, LVIS_STATEIMAGEMASK) >> 12);
 }
 
 void ClickListHeader(HWND list, int column)
@@ -308,12 +371,40 @@ void ClickListHeader(HWND list, int column)
     SendMessageA(header, WM_LBUTTONUP, 0, point);
 }
 
-std::string FreshFolder(const std::string& name)
+namespace
+{
+std::vector<int> g_progressPositions;
+WNDPROC g_progressProc = nullptr;
+
+LRESULT CALLBACK RecordProgress(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == PBM_SETPOS)
+        g_progressPositions.push_back(static_cast<int>(wParam));
+    return CallWindowProcA(g_progressProc, hwnd, message, wParam, lParam);
+}
+} // namespace
+
+std::vector<int> ConfirmRecordingProgress(CDialog& dialog, int progressId)
+{
+    HWND progress = Control(dialog, progressId);
+    g_progressPositions.clear();
+    g_progressProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(progress, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordProgress)));
+    AfxClickDlgButton(&dialog, IDOK);
+    if (IsWindow(progress))
+        SetWindowLongPtrA(progress, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_progressProc));
+    return g_progressPositions;
+}
+
+std::string FreshFolder(const std::string& name, const std::string& viewPath)
 {
     CreateDirectoryA(kTestRoot, nullptr);
     const std::string folder = std::string(kTestRoot) + "\\" + name;
     RemoveTree(folder);
     CreateDirectoryA(folder.c_str(), nullptr);
+    if (!viewPath.empty())
+        WritePrivateProfileStringA("HarvestCM", "Server_Path", viewPath.c_str(),
+                                   (folder + "\\harvest.vor").c_str());
     return folder;
 }
 
@@ -329,11 +420,67 @@ bool FolderExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool IsReadOnly(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ostringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
+}
+
 std::string MarkerViewPath(const std::string& folder)
 {
     char text[MAX_PATH] = {};
     GetPrivateProfileStringA("HarvestCM", "Server_Path", "", text, MAX_PATH,
                              (folder + "\\harvest.vor").c_str());
     return text;
+}
+
+std::string StatusOf(const char* name, const char* viewPath)
+{
+    HItemState state;
+    return VORAgent::GetLatestVerInfo(name, viewPath, &state) ? static_cast<LPCSTR>(state.m_sStatus)
+                                                              : std::string();
+}
+
+DiffProgramStandIn::DiffProgramStandIn(Kind kind)
+{
+    const std::string tools = ExeFolder() + "\\tools";
+    CreateDirectoryA(tools.c_str(), nullptr);
+    m_program = tools + "\\WinDiff.Exe";
+    m_kept = tools + "\\WinDiff.Exe.kept";
+    m_arguments = tools + "\\WinDiff.args";
+    // A run that died with a stand-in in place left the real program aside.
+    if (GetFileAttributesA(m_kept.c_str()) != INVALID_FILE_ATTRIBUTES)
+        MoveFileExA(m_kept.c_str(), m_program.c_str(), MOVEFILE_REPLACE_EXISTING);
+    MoveFileA(m_program.c_str(), m_kept.c_str());
+    DeleteFileA(m_arguments.c_str());
+    if (kind == Recorder)
+        CopyFileA((ExeFolder() + "\\diff_recorder.exe").c_str(), m_program.c_str(), FALSE);
+}
+
+DiffProgramStandIn::~DiffProgramStandIn()
+{
+    DeleteFileA(m_program.c_str());
+    DeleteFileA(m_arguments.c_str());
+    MoveFileA(m_kept.c_str(), m_program.c_str());
+}
+
+std::string DiffProgramStandIn::Arguments() const
+{
+    for (int wait = 0; wait < 100 && ReadFile(m_arguments).empty(); ++wait)
+        Sleep(100);
+    return ReadFile(m_arguments);
 }
 } // namespace dialog_testing

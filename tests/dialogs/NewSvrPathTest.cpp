@@ -4,8 +4,6 @@
 
 #include <HsdkTesting.h>
 
-#include <algorithm>
-
 #include "CHNewSvrPath.h"
 #include "DialogTesting.h"
 
@@ -34,14 +32,6 @@ void TypeLabelAndPressEnter(HWND tree, const char* name)
     Settle(100);
 }
 
-int CountCalls(const std::string& prefix)
-{
-    const std::vector<std::string> calls = hsdk_testing::GetRecordedCalls();
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
-                                          [&](const std::string& call)
-                                          { return call.compare(0, prefix.size(), prefix) == 0; }));
-}
-
 // The view path the chooser selects for a preset one, and returns on OK.
 std::string ChosenFor(const char* preset)
 {
@@ -61,8 +51,20 @@ std::string ChosenFor(const char* preset)
 }
 } // namespace
 
-TEST_F(ServerFolderChooser, APresetViewPathOpensItsFolderOnceTheTreeIsFilled)
+TEST_F(ServerFolderChooser, PresetPathsMatchLabelsExactlyAsFarAsTheyExist)
 {
+    EXPECT_EQ(ChosenFor("\\QXRepo\\Missing\\Screens"), "\\QXRepo");
+    EXPECT_EQ(ChosenFor("\\QXRepo\\화면"), "\\QXRepo\\화면");
+    EXPECT_EQ(ChosenFor("\\Common\\Shared\\"), "\\Common\\Shared");
+    EXPECT_EQ(ChosenFor("\\qxrepo\\Proj1"), "") << "labels match case-sensitively";
+    EXPECT_EQ(ChosenFor("QXRepo\\Proj1"), "") << "the piece before the first backslash is skipped";
+}
+
+TEST_F(ServerFolderChooser, OpensAPresetFolderAndCreatesANewFolderWithANameOfItsOwn)
+{
+    hsdk_testing::StartRecording();
+    hsdk_testing::ClearRecordedCalls();
+    MessageBoxes boxes;
     CHNewSvrPath dialog;
     dialog.m_sViewPath = "\\QXRepo\\Proj1\\Screens";
     const INT_PTR result = RunModal(
@@ -72,99 +74,50 @@ TEST_F(ServerFolderChooser, APresetViewPathOpensItsFolderOnceTheTreeIsFilled)
             HWND tree = Control(dlg, IDC_VOR_STRUCT);
             Settle();
             EXPECT_EQ(TreeChildren(tree, nullptr), (std::vector<std::string>{"QXRepo", "Common"}));
-            EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo")),
-                      (std::vector<std::string>{"Docs", "Empty", "Proj1", "Proj2", "화면"}));
             EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo\\Proj1\\Screens");
             EXPECT_TRUE(IsExpanded(tree, FindTreeItem(tree, "\\QXRepo")));
             EXPECT_TRUE(IsExpanded(tree, FindTreeItem(tree, "\\QXRepo\\Proj1")));
             EXPECT_FALSE(IsExpanded(tree, FindTreeItem(tree, "\\Common")));
 
-            SelectTreeItem(tree, "\\Common\\Shared");
+            SelectTreeItem(tree, "\\QXRepo");
+            const std::vector<std::string> folders = {"Docs", "Empty", "Proj1", "Proj2", "화면"};
+            EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo")), folders);
+            AfxClickDlgButton(&dlg, IDC_NEW_PATH);
+            TypeLabelAndPressEnter(tree, "pROJ1");
+            EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo")), folders)
+                << "a sibling's name, in any case, vanishes";
+            EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo");
+
+            // Only a new folder's label can be edited; Enter while browsing does nothing.
+            EXPECT_EQ(TreeView_EditLabel(tree, FindTreeItem(tree, "\\QXRepo\\Proj1")), nullptr);
+            PostMessageA(tree, WM_KEYDOWN, VK_RETURN, 0);
+            Settle(100);
+            EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
+
+            SelectTreeItem(tree, "\\QXRepo\\Docs");
+            AfxClickDlgButton(&dlg, IDC_NEW_PATH);
+            EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo\\Docs")),
+                      (std::vector<std::string>{"No Name"}));
+            // Neither nothing nor the offered name will do: the editor opens again.
+            TypeLabelAndPressEnter(tree, "");
+            TypeLabelAndPressEnter(tree, "No Name");
+            EXPECT_EQ(CountRecordedCalls("CaCheckin::CreateItemPath"), 0);
+
+            TypeLabelAndPressEnter(tree, "Archive");
+            EXPECT_EQ(LabelEditor(tree), nullptr);
+            EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo\\Docs\\Archive");
+            EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd)) << "Enter must not close the dialog";
             AfxClickDlgButton(&dlg, IDOK);
         });
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(dialog.m_sViewPath, "\\Common\\Shared");
-}
-
-TEST_F(ServerFolderChooser, PresetPathsMatchLabelsExactlyAsFarAsTheyExist)
-{
-    EXPECT_EQ(ChosenFor("\\QXRepo\\Missing\\Screens"), "\\QXRepo");
-    EXPECT_EQ(ChosenFor("\\QXRepo\\화면"), "\\QXRepo\\화면");
-    EXPECT_EQ(ChosenFor("\\Common\\Shared\\"), "\\Common\\Shared");
-    EXPECT_EQ(ChosenFor("\\qxrepo\\Proj1"), "") << "labels match case-sensitively";
-    EXPECT_EQ(ChosenFor("QXRepo\\Proj1"), "") << "the piece before the first backslash is skipped";
-    EXPECT_EQ(ChosenFor(""), "");
-}
-
-TEST_F(ServerFolderChooser, ANewFolderNeedsANameOfItsOwnAndIsCreatedInTheRepository)
-{
-    hsdk_testing::StartRecording();
-    hsdk_testing::ClearRecordedCalls();
-    MessageBoxes boxes;
-    CHNewSvrPath dialog;
-    dialog.m_sViewPath = "\\QXRepo\\Docs";
-    const INT_PTR result =
-        RunModal(dialog,
-                 [&](CDialog& dlg)
-                 {
-                     HWND tree = Control(dlg, IDC_VOR_STRUCT);
-                     Settle();
-                     AfxClickDlgButton(&dlg, IDC_NEW_PATH);
-                     EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo\\Docs")),
-                               (std::vector<std::string>{"No Name"}));
-
-                     // Neither nothing nor the offered name will do: the editor opens again.
-                     TypeLabelAndPressEnter(tree, "");
-                     TypeLabelAndPressEnter(tree, "No Name");
-                     EXPECT_EQ(CountCalls("CaCheckin::CreateItemPath"), 0);
-
-                     TypeLabelAndPressEnter(tree, "Archive");
-                     EXPECT_EQ(LabelEditor(tree), nullptr);
-                     EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo\\Docs\\Archive");
-                     EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd)) << "Enter must not close the dialog";
-                     AfxClickDlgButton(&dlg, IDOK);
-                 });
     hsdk_testing::StopRecording();
     EXPECT_EQ(result, IDOK);
     EXPECT_TRUE(boxes.Seen().empty());
     EXPECT_EQ(dialog.m_sViewPath, "\\QXRepo\\Docs\\Archive");
-    EXPECT_EQ(CountCalls("CaCheckin::CreateItemPath(Archive, \\QXRepo\\Docs)"), 1);
+    EXPECT_EQ(CountRecordedCalls("CaCheckin::CreateItemPath"), 1);
+    EXPECT_EQ(CountRecordedCalls("CaCheckin::CreateItemPath(Archive, \\QXRepo\\Docs)"), 1);
 
     // The repository has it: a new chooser finds it.
     EXPECT_EQ(ChosenFor("\\QXRepo\\Docs\\Archive"), "\\QXRepo\\Docs\\Archive");
-}
-
-TEST_F(ServerFolderChooser, ADuplicateNameVanishesAndExistingFoldersKeepTheirNames)
-{
-    hsdk_testing::StartRecording();
-    hsdk_testing::ClearRecordedCalls();
-    MessageBoxes boxes;
-    CHNewSvrPath dialog;
-    dialog.m_sViewPath = "\\QXRepo";
-    RunModal(dialog,
-             [&](CDialog& dlg)
-             {
-                 HWND tree = Control(dlg, IDC_VOR_STRUCT);
-                 Settle();
-                 const std::vector<std::string> before =
-                     TreeChildren(tree, FindTreeItem(tree, "\\QXRepo"));
-
-                 AfxClickDlgButton(&dlg, IDC_NEW_PATH);
-                 TypeLabelAndPressEnter(tree, "pROJ1");
-                 EXPECT_EQ(TreeChildren(tree, FindTreeItem(tree, "\\QXRepo")), before);
-                 EXPECT_EQ(SelectedTreePath(tree), "\\QXRepo");
-
-                 // Only a new folder's label can be edited; Enter while browsing does nothing.
-                 EXPECT_EQ(TreeView_EditLabel(tree, FindTreeItem(tree, "\\QXRepo\\Proj1")),
-                           nullptr);
-                 PostMessageA(tree, WM_KEYDOWN, VK_RETURN, 0);
-                 Settle(100);
-                 EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
-                 AfxClickDlgButton(&dlg, IDCANCEL);
-             });
-    hsdk_testing::StopRecording();
-    EXPECT_TRUE(boxes.Seen().empty());
-    EXPECT_EQ(CountCalls("CaCheckin::CreateItemPath"), 0);
 }
 
 TEST_F(ServerFolderChooser, WithoutASelectionANewFolderAsksForItsParentAndOkGivesTheTop)

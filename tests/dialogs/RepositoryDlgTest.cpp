@@ -5,8 +5,6 @@
 #include <HsdkTesting.h>
 #include <XTBrowseDialog.h>
 
-#include <algorithm>
-
 #include "CHRepositoryDlg.h"
 #include "DialogTesting.h"
 #include "VORAgent.h"
@@ -28,26 +26,6 @@ protected:
     }
 };
 
-int CountSolutionQueries()
-{
-    const std::vector<std::string> calls = hsdk_testing::GetRecordedCalls();
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
-                                          [](const std::string& call) {
-                                              return call.find("CaSQL::SetSQLStatement") == 0 &&
-                                                     call.find("qxsln") != std::string::npos;
-                                          }));
-}
-
-int RowOf(HWND list, const std::string& name)
-{
-    const std::vector<std::string> names = ListColumn(list, 0);
-    return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
-}
-
-void ShowSolutionView(CDialog& dlg)
-{
-    AfxClickDlgButton(&dlg, IDC_VIEW_SOLUTION);
-}
 } // namespace
 
 TEST_F(RepositoryDialog, FolderViewFetchesTheSelectedFolderIntoTheRealPathAndStaysOpen)
@@ -64,8 +42,6 @@ TEST_F(RepositoryDialog, FolderViewFetchesTheSelectedFolderIntoTheRealPathAndSta
             HWND tree = Control(dlg, IDC_REPOSITORY_TREE);
             EXPECT_EQ(Text(dlg, IDC_CLIENT_PATH), root);
             EXPECT_EQ(Text(dlg, IDC_REAL_PATH), root);
-            EXPECT_TRUE(IsWindowVisible(tree));
-            EXPECT_FALSE(IsWindowVisible(Control(dlg, IDC_SOLUTION_LIST)));
             EXPECT_FALSE(IsEnabled(dlg, IDOK)) << "nothing to fetch before the tree is filled";
 
             Settle();
@@ -80,17 +56,14 @@ TEST_F(RepositoryDialog, FolderViewFetchesTheSelectedFolderIntoTheRealPathAndSta
         });
     EXPECT_EQ(result, IDCANCEL);
 
-    ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].text, kReceived);
+    ASSERT_EQ(boxes.Texts(), std::vector<std::string>{kReceived});
     EXPECT_EQ(boxes.Seen()[0].type, static_cast<UINT>(MB_ICONINFORMATION));
     const std::string fetched = root + "\\QXRepo\\Proj1";
     EXPECT_TRUE(FileExists(fetched + "\\Screen1.xml"));
     EXPECT_TRUE(FileExists(fetched + "\\Screens\\Main.xml"));
     EXPECT_FALSE(FolderExists(root + "\\QXRepo\\Proj2"));
     EXPECT_EQ(MarkerViewPath(fetched), "\\QXRepo\\Proj1");
-    ASSERT_GE(log.Lines().size(), 2u);
-    EXPECT_NE(log.Lines().front().find("[Get Latest Version] started"), std::string::npos);
-    EXPECT_NE(log.Lines().back().find("[Get Latest Version] ended"), std::string::npos);
+    EXPECT_TRUE(log.Frames("Get Latest Version"));
     EXPECT_EQ(VORAgent::GetClientDirectory(), root.c_str());
 }
 
@@ -98,8 +71,10 @@ TEST_F(RepositoryDialog, SolutionViewFetchesASolutionAndEveryProjectFolderItList
 {
     const std::string root = FreshFolder("solution");
     VORAgent::SetClientDirectory(root.c_str());
+    const std::string solution = root + "\\QXRepo";
     hsdk_testing::StartRecording();
     hsdk_testing::ClearRecordedCalls();
+    hsdk_testing::FailCall("CaCheckout::Execute", 1);
     MessageBoxes boxes;
     CHRepositoryDlg dialog;
     RunModal(dialog,
@@ -108,31 +83,36 @@ TEST_F(RepositoryDialog, SolutionViewFetchesASolutionAndEveryProjectFolderItList
                  HWND list = Control(dlg, IDC_SOLUTION_LIST);
                  Settle();
                  SelectTreeItem(Control(dlg, IDC_REPOSITORY_TREE), "\\Common");
-                 ShowSolutionView(dlg);
+                 AfxClickDlgButton(&dlg, IDC_VIEW_SOLUTION);
                  EXPECT_TRUE(IsWindowVisible(list));
                  EXPECT_FALSE(IsWindowVisible(Control(dlg, IDC_REPOSITORY_TREE)));
                  EXPECT_FALSE(IsEnabled(dlg, IDOK)) << "no solution chosen yet";
                  EXPECT_EQ(Text(dlg, IDC_REAL_PATH), root);
 
-                 const int row = RowOf(list, "Main.qxsln");
-                 ASSERT_LT(row, ListView_GetItemCount(list));
+                 const int row = RowNamed(list, "Main.qxsln");
+                 ASSERT_GE(row, 0);
                  EXPECT_EQ(ListColumn(list, 1)[row], "\\QXRepo");
-                 SelectListRow(list, row);
+                 SelectRows(list, {row});
                  EXPECT_TRUE(IsEnabled(dlg, IDOK));
-                 EXPECT_EQ(Text(dlg, IDC_REAL_PATH), root + "\\QXRepo");
+                 EXPECT_EQ(Text(dlg, IDC_REAL_PATH), solution);
+
+                 // A solution that fails to arrive takes none of its projects, but is reported.
+                 AfxClickDlgButton(&dlg, IDOK);
+                 EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kReceived});
+                 EXPECT_FALSE(FileExists(solution + "\\Main.qxsln"));
+                 EXPECT_FALSE(FolderExists(solution + "\\Proj1"));
+                 hsdk_testing::ClearFailures();
                  AfxClickDlgButton(&dlg, IDOK);
 
                  // Back and forth: the list is read from the repository once.
                  AfxClickDlgButton(&dlg, IDC_VIEW_FOLDER);
                  EXPECT_EQ(Text(dlg, IDC_REAL_PATH), root + "\\Common");
-                 ShowSolutionView(dlg);
+                 AfxClickDlgButton(&dlg, IDC_VIEW_SOLUTION);
                  AfxClickDlgButton(&dlg, IDCANCEL);
              });
     hsdk_testing::StopRecording();
-    EXPECT_EQ(CountSolutionQueries(), 1);
-    EXPECT_EQ(boxes.Seen().size(), 1u);
-
-    const std::string solution = root + "\\QXRepo";
+    EXPECT_EQ(CountRecordedCalls("CaSQL::SetSQLStatement", "qxsln"), 1);
+    EXPECT_EQ(boxes.Seen().size(), 2u);
     EXPECT_TRUE(FileExists(solution + "\\Main.qxsln"));
     EXPECT_TRUE(FileExists(solution + "\\Proj1\\Proj1.qxproj"));
     EXPECT_TRUE(FileExists(solution + "\\Proj1\\Screens\\Main.xml"));
@@ -141,30 +121,9 @@ TEST_F(RepositoryDialog, SolutionViewFetchesASolutionAndEveryProjectFolderItList
     EXPECT_FALSE(FolderExists(solution + "\\Docs")) << "only the solution's projects are fetched";
 }
 
-TEST_F(RepositoryDialog, AFailedSolutionFetchSkipsItsProjectsButStillReports)
+TEST_F(RepositoryDialog, HeaderClicksSortTheSolutionListIgnoringCaseAndADriveRootStaysWhole)
 {
-    const std::string root = FreshFolder("failing");
-    VORAgent::SetClientDirectory(root.c_str());
-    hsdk_testing::FailCall("CaCheckout::Execute", 1);
-    MessageBoxes boxes;
-    CHRepositoryDlg dialog;
-    RunModal(dialog,
-             [&](CDialog& dlg)
-             {
-                 HWND list = Control(dlg, IDC_SOLUTION_LIST);
-                 ShowSolutionView(dlg);
-                 SelectListRow(list, RowOf(list, "Main.qxsln"));
-                 AfxClickDlgButton(&dlg, IDOK);
-                 AfxClickDlgButton(&dlg, IDCANCEL);
-             });
-    ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].text, kReceived);
-    EXPECT_FALSE(FileExists(root + "\\QXRepo\\Main.qxsln"));
-    EXPECT_FALSE(FolderExists(root + "\\QXRepo\\Proj1"));
-}
-
-TEST_F(RepositoryDialog, HeaderClicksSortTheSolutionListIgnoringCase)
-{
+    VORAgent::SetClientDirectory("C:\\");
     hsdk_testing::Admin(
         R"({"op":"admin.createItem","folder":"\\Common\\Lib","name":"apple.qxsln","noVersion":true})");
     hsdk_testing::Admin(
@@ -174,7 +133,7 @@ TEST_F(RepositoryDialog, HeaderClicksSortTheSolutionListIgnoringCase)
              [&](CDialog& dlg)
              {
                  HWND list = Control(dlg, IDC_SOLUTION_LIST);
-                 ShowSolutionView(dlg);
+                 AfxClickDlgButton(&dlg, IDC_VIEW_SOLUTION);
                  const std::vector<std::string> byName = {"apple.qxsln", "Main.qxsln",
                                                           "Shared.qxsln", "Zeta.qxsln"};
                  EXPECT_EQ(ListColumn(list, 0), byName);
@@ -192,17 +151,8 @@ TEST_F(RepositoryDialog, HeaderClicksSortTheSolutionListIgnoringCase)
                                                      "Zeta.qxsln"}));
                  ClickListHeader(list, 1);
                  EXPECT_EQ(ListColumn(list, 1).front(), "\\QXRepo\\Docs");
-                 AfxClickDlgButton(&dlg, IDCANCEL);
-             });
-}
 
-TEST_F(RepositoryDialog, ADriveRootKeepsItsBackslashOnlyOnce)
-{
-    VORAgent::SetClientDirectory("C:\\");
-    CHRepositoryDlg dialog;
-    RunModal(dialog,
-             [&](CDialog& dlg)
-             {
+                 AfxClickDlgButton(&dlg, IDC_VIEW_FOLDER);
                  Settle();
                  SelectTreeItem(Control(dlg, IDC_REPOSITORY_TREE), "\\QXRepo\\Proj1");
                  EXPECT_EQ(Text(dlg, IDC_REAL_PATH), "C:\\QXRepo\\Proj1");
