@@ -140,3 +140,10 @@ std::string TempFolder::Make(const std::string& relative) const
     }
     return path;
 }
+
+std::string TempFolder::Write(const std::string& name, const std::string& bytes) const
+{
+    const std::string path = PathOf(name);
+    WriteFile(path, bytes);
+    return path;
+}

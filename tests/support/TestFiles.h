@@ -29,8 +29,11 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     const std::string& Path() const { return m_path; }
+    std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
     // Creates a sub folder (all levels) and returns its path.
     std::string Make(const std::string& relative) const;
+    // Writes the bytes as they are and returns the file's full path.
+    std::string Write(const std::string& name, const std::string& bytes) const;
 
 private:
     std::string m_path;

@@ -1,34 +1,6 @@
 #include <windows.h>
 #include "WorkspaceFixture.h"
-#include <filesystem>
 #include <utility>
-
-TempFolder::TempFolder()
-{
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    static int serial = 0;
-    m_path = std::string(temp) + "vorws" + std::to_string(GetCurrentProcessId()) + "_" +
-             std::to_string(++serial);
-    CreateDirectoryA(m_path.c_str(), nullptr);
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(Wide(m_path), ignored);
-}
-
-std::string TempFolder::Write(const std::string& name, const std::string& bytes) const
-{
-    const std::string path = PathOf(name);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return path;
-}
 
 std::wstring Wide(const std::string& narrow)
 {

@@ -4,24 +4,7 @@
 #include <string>
 #include <vector>
 #include "CMngFileReader.h"
-
-// A fresh folder under the temporary folder, removed with everything in it.
-class TempFolder
-{
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
-    // Writes the bytes as they are and returns the file's full path.
-    std::string Write(const std::string& name, const std::string& bytes) const;
-
-private:
-    std::string m_path;
-};
+#include "TestFiles.h"
 
 std::wstring Wide(const std::string& narrow);
 bool IsFolder(const std::string& path);
