@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
+
 // What the dialog tests share: the agent set up against the test broker, a person's hands on
 // a modal dialog's controls, what the person would see, and the local files the work touches.
 
@@ -103,9 +105,6 @@ std::vector<int> ConfirmRecordingProgress(CDialog& dialog, int progressId);
 std::string FreshFolder(const std::string& name, const std::string& viewPath = "");
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
-bool IsReadOnly(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);
-std::string ReadFile(const std::string& path);
 // The repository folder a local folder mirrors.
 std::string MarkerViewPath(const std::string& folder);
 // The status of the item's latest version, empty when the repository has no such item.
