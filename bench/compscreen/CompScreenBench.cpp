@@ -107,13 +107,6 @@ struct DialogTiming
     int rowsWithState = 0;
 };
 
-int CountChooserRuns(const std::vector<std::string>& calls)
-{
-    return static_cast<int>(std::count_if(
-        calls.begin(), calls.end(),
-        [](const std::string& call) { return call.rfind("CaVersionChooser::Execute", 0) == 0; }));
-}
-
 // The dialog, noting when it first finished painting (and the SDK calls made until then) and
 // when timer 329 reached it. Hooks
 // would see the same, but under Wine they slow every message the list handles.
@@ -134,7 +127,7 @@ protected:
         {
             m_timing.painted = Elapsed();
             m_timing.rowsWhenPainted = ListView_GetItemCount(Control(*this, IDC_XML_FILES));
-            m_timing.stateQueriesWhenPainted = CountChooserRuns(hsdk_testing::GetRecordedCalls());
+            m_timing.stateQueriesWhenPainted = CountRecordedCalls("CaVersionChooser::Execute");
             hsdk_testing::StopRecording();
         }
         return result;
@@ -147,9 +140,8 @@ private:
 int RowsWithState(HWND list)
 {
     int rows = 0;
-    const int count = ListView_GetItemCount(list);
-    for (int row = 0; row < count; ++row)
-        rows += (ListView_GetItemState(list, row, LVIS_STATEIMAGEMASK) >> 12) != 0;
+    for (int row = 0; row < ListView_GetItemCount(list); ++row)
+        rows += StateImage(list, row) != 0;
     return rows;
 }
 
