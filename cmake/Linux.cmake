@@ -1,3 +1,2 @@
 # Native build: the repository server stand-in and its tests.
 add_compile_options(-Wall -Wextra)
-include(${CMAKE_CURRENT_LIST_DIR}/Testing.cmake)

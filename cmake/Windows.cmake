@@ -37,5 +37,3 @@ set(VOR_BROKER_DIR ${CMAKE_SOURCE_DIR}/build/linux/broker CACHE PATH "Folder of 
 set(CMAKE_CROSSCOMPILING_EMULATOR
     ${CMAKE_SOURCE_DIR}/scripts/wine-run --prefix ${CMAKE_BINARY_DIR}/wineprefix
     --broker-dir ${VOR_BROKER_DIR})
-
-include(${CMAKE_CURRENT_LIST_DIR}/Testing.cmake)
