@@ -15,6 +15,7 @@
 #include <string>
 
 #include "BrokerProbe.h"
+#include "WorkingFolder.h"
 
 const CConsoleSession::CommandInfo CConsoleSession::commands[] = {
     {"login", 3, 3, &CConsoleSession::LogIn},
@@ -30,15 +31,18 @@ const CConsoleSession::CommandInfo CConsoleSession::commands[] = {
 namespace
 {
 const char usage[] =
-    "usage: vorhost                      the host window (log in, output window, every dialog)\n"
+    "usage: vorhost [FOLDER]             the host window (log in, output window, every dialog),\n"
+    "                                      working in FOLDER (default: the client directory)\n"
     "       vorhost --console COMMAND ...  one repository command, no windows\n"
     "       vorhost --help\n"
     "\n"
     "Commands (the login is kept in sys\\qxp_vor.ini beside vorhost.exe for the next ones):\n"
     "  login BROKER USER PASSWORD          log in; BROKER is a host name or host:port\n"
     "  context PROJECT STATE PACKAGE       set the default context\n"
-    "  get VIEWPATH FOLDER                 get the latest versions of a repository folder\n"
-    "                                      (e.g. \\QXRepo\\Proj1) and its sub folders into FOLDER\n"
+    "  get VIEWPATH ROOT                   get the latest versions of a repository folder and\n"
+    "                                      its sub folders into ROOT\\VIEWPATH, laid out as the\n"
+    "                                      repository dialog does (\\QXRepo\\Proj1 with the root\n"
+    "                                      C:\\Work fills C:\\Work\\QXRepo\\Proj1)\n"
     "  checkout FOLDER FILE...             check files of a working folder out for update\n"
     "  checkin [--keep] FOLDER DESCRIPTION FILE...\n"
     "                                      check files in (--keep: keep them checked out)\n"
@@ -46,6 +50,8 @@ const char usage[] =
     "  history FOLDER FILE                 list every version of a file\n"
     "  state FOLDER                        list the folder's files: free, checked out\n"
     "                                      elsewhere, checked out here\n"
+    "A working FOLDER is one that get filled, ROOT\\VIEWPATH or any folder below it: each holds\n"
+    "a harvest.vor that names its repository folder.\n"
     "\n"
     "Output-log lines go to stdout as they arrive (error lines marked [오류]); messages and\n"
     "errors go to stderr. Exit codes: 0 done, 1 the repository refused or failed, 2 bad\n"
@@ -256,8 +262,17 @@ int CConsoleSession::RunContext()
 
 int CConsoleSession::RunGet()
 {
-    const CString& viewPath = m_args[0];
-    CString folder = FolderArg(1);
+    CString viewPath = m_args[0];
+    viewPath.Trim('\\');
+    if (viewPath.IsEmpty())
+        return Fail(exitUsage, "get: VIEWPATH names a repository folder, e.g. \\QXRepo\\Proj1");
+    viewPath = "\\" + viewPath;
+    // Laid out as the repository dialog lays it out, the root followed by the view path, so
+    // that every sub folder gets the marker of its own repository folder.
+    CString root = FolderArg(1);
+    if (root.GetLength() == 3)
+        root.Remove('\\');
+    CString folder = root + viewPath;
     DirMng::CreateDir(std::string(folder));
     VORAgent::SetOutputMsg("Get Latest Version", 1);
     int ok = VORAgent::GetLatestVersion("*", folder, viewPath);
@@ -390,13 +405,7 @@ int CConsoleSession::RunState()
 
 CString CConsoleSession::FolderArg(size_t i) const
 {
-    char full[MAX_PATH] = {};
-    if (::GetFullPathNameA(m_args[i], MAX_PATH, full, NULL) == 0)
-        return m_args[i];
-    CString folder(full);
-    if (folder.GetLength() > 3 && folder.Right(1) == "\\")
-        folder = folder.Left(folder.GetLength() - 1);
-    return folder;
+    return CWorkingFolder::Normalize(m_args[i]);
 }
 
 int CConsoleSession::CheckMappedFolder(const CString& folder)

@@ -103,7 +103,7 @@ void CHostMainWnd::StartUp()
     if (!VORAgent::IsLogIn())
         ShowLogInDialog();
     VORAgent::SetOutputHwnd(m_wndOutput.GetSafeHwnd());
-    if (!VORAgent::GetClientDirectory().IsEmpty())
+    if (!m_folder.IsChosen() && !VORAgent::GetClientDirectory().IsEmpty())
         m_folder.SetPath(VORAgent::GetClientDirectory());
     m_wndOutput.AddNote(VORAgent::IsLogIn()
                             ? "하비스트에 연결되었습니다."
@@ -143,10 +143,11 @@ void CHostMainWnd::OnWorkingFolder()
     if (dlg.DoModal() != IDOK)
         return;
     m_folder.SetPath(dlg.GetSelPath());
-    m_wndOutput.AddNote("작업 폴더: " + m_folder.GetPath() +
-                        (m_folder.IsMapped()
-                             ? " (" + VORAgent::GetViewPathVOR(m_folder.GetPath()) + ")"
-                             : CString(" (저장소 폴더와 연결되지 않음)")));
+    if (m_folder.IsMapped())
+        m_wndOutput.AddNote("작업 폴더: " + m_folder.GetPath() + " (" +
+                            VORAgent::GetViewPathVOR(m_folder.GetPath()) + ")");
+    else
+        NoteUnmapped(m_folder.GetPath());
     UpdateStatus();
 }
 
@@ -282,11 +283,16 @@ void CHostMainWnd::OnHistory()
     fileDlg.m_ofn.lpstrTitle = "이력을 볼 파일";
     if (fileDlg.DoModal() != IDOK)
         return;
-    CString path = fileDlg.GetPathName();
-    CString name = fileDlg.GetFileName();
+    CString folder = fileDlg.GetFolderPath();
+    // The dialog would only show an empty list.
+    if (VORAgent::GetViewPathVOR(folder).IsEmpty())
+    {
+        NoteUnmapped(folder);
+        return;
+    }
     CHShowHistoryDlg dlg(this);
-    dlg.m_sFileName = name;
-    dlg.m_sLocalDir = path.Left(path.GetLength() - name.GetLength() - 1);
+    dlg.m_sFileName = fileDlg.GetFileName();
+    dlg.m_sLocalDir = folder;
     dlg.DoModal();
 }
 
@@ -320,10 +326,10 @@ BOOL CHostMainWnd::ReadFolderState(CWorkingFolder::Split& split)
         return FALSE;
     if (m_folder.ReadState(split))
         return TRUE;
-    m_wndOutput.AddNote(m_folder.IsMapped()
-                            ? "작업 폴더의 저장소 상태를 읽을 수 없습니다."
-                            : "작업 폴더가 저장소 폴더와 연결되어 있지 않습니다: 먼저 저장소에서 "
-                              "가져오십시오.");
+    if (m_folder.IsMapped())
+        m_wndOutput.AddNote("작업 폴더의 저장소 상태를 읽을 수 없습니다.");
+    else
+        NoteUnmapped(m_folder.GetPath());
     return FALSE;
 }
 
@@ -332,6 +338,14 @@ BOOL CHostMainWnd::EnsureWorkingFolder()
     if (!m_folder.IsChosen())
         OnWorkingFolder();
     return m_folder.IsChosen();
+}
+
+void CHostMainWnd::NoteUnmapped(const CString& folder)
+{
+    m_wndOutput.AddNote(folder +
+                        " 폴더는 저장소 폴더와 연결되어 있지 않습니다 (harvest.vor 없음).");
+    m_wndOutput.AddNote("  하비스트 → 저장소에서 가져오기로 가져오면 루트 경로 아래에 저장소 "
+                        "경로대로 폴더가 만들어지고, 그 안의 모든 폴더가 연결됩니다.");
 }
 
 void CHostMainWnd::NoteFiles(LPCSTR lpszTitle, const std::vector<CString>& files)

@@ -17,7 +17,8 @@ public:
 
     BOOL Create();
     // Installation check, automatic connection, the login dialog while still logged out, and
-    // the output window's registration, in that order.
+    // the output window's registration, in that order. A working folder not chosen before
+    // becomes the client directory.
     void StartUp();
 
     COutputWnd& GetOutput() { return m_wndOutput; }
@@ -51,6 +52,8 @@ private:
     void RunCheckOutDialog(int nDlgType, std::vector<CString>& files, LPCSTR lpszDone);
     BOOL ReadFolderState(CWorkingFolder::Split& split);
     BOOL EnsureWorkingFolder();
+    // Which folder mirrors no repository folder, and how it would come to.
+    void NoteUnmapped(const CString& folder);
     void NoteFiles(LPCSTR lpszTitle, const std::vector<CString>& files);
     void UpdateCommands();
     void UpdateStatus();

@@ -20,6 +20,8 @@ BOOL CVorHostApp::InitInstance()
     m_pMainWnd = m_pHostWnd;
     m_pHostWnd->ShowWindow(m_nCmdShow);
     m_pHostWnd->UpdateWindow();
+    if (m_lpCmdLine[0] != '\0')
+        m_pHostWnd->GetWorkingFolder().SetPath(m_lpCmdLine);
     m_pHostWnd->StartUp();
     return TRUE;
 }

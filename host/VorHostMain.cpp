@@ -16,7 +16,8 @@ int main(int argc, char** argv)
         CConsoleSession::PrintUsage(stdout);
         return 0;
     }
-    if (argc > 1)
+    // The window takes one argument at most, the working folder.
+    if (argc > 2 || (argc == 2 && argv[1][0] == '-'))
     {
         CConsoleSession::PrintUsage(stderr);
         return CConsoleSession::exitUsage;
@@ -25,5 +26,6 @@ int main(int argc, char** argv)
     startup.cb = sizeof startup;
     ::GetStartupInfoA(&startup);
     int nCmdShow = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
-    return AfxWinMain(::GetModuleHandleA(NULL), NULL, const_cast<LPSTR>(""), nCmdShow);
+    return AfxWinMain(::GetModuleHandleA(NULL), NULL, argc == 2 ? argv[1] : const_cast<LPSTR>(""),
+                      nCmdShow);
 }

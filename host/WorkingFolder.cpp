@@ -35,12 +35,19 @@ CWorkingFolder::CWorkingFolder() {}
 
 CWorkingFolder::~CWorkingFolder() {}
 
+CString CWorkingFolder::Normalize(LPCSTR lpszPath)
+{
+    char full[MAX_PATH] = {};
+    DWORD length = ::GetFullPathNameA(lpszPath, MAX_PATH, full, NULL);
+    CString folder = length != 0 && length < MAX_PATH ? full : lpszPath;
+    if (folder.GetLength() > 3 && folder.Right(1) == "\\")
+        folder = folder.Left(folder.GetLength() - 1);
+    return folder;
+}
+
 void CWorkingFolder::SetPath(LPCSTR lpszPath)
 {
-    m_sPath = lpszPath;
-    // Folders are named without a trailing backslash, except a drive root.
-    if (m_sPath.GetLength() > 3 && m_sPath.Right(1) == "\\")
-        m_sPath = m_sPath.Left(m_sPath.GetLength() - 1);
+    m_sPath = Normalize(lpszPath);
 }
 
 BOOL CWorkingFolder::IsMapped() const

@@ -12,6 +12,10 @@ public:
     CWorkingFolder();
     ~CWorkingFolder();
 
+    // A folder as the commands name it: absolute, without a trailing backslash (except a
+    // drive root).
+    static CString Normalize(LPCSTR lpszPath);
+
     void SetPath(LPCSTR lpszPath);
     const CString& GetPath() const { return m_sPath; }
     BOOL IsChosen() const { return !m_sPath.IsEmpty(); }

@@ -93,6 +93,7 @@ TEST_F(ConsoleMode, BadArgumentsAndFailedLoginsAreRefusedWithTheReason)
         {"--console", "checkout", "--force", "C:\\x", "a.xml"},
         {"--console", "history", "C:\\x", "a.xml", "b.xml"},
         {"--window"},
+        {"C:\\x", "C:\\y"},
     };
     for (const auto& args : bad)
     {
@@ -140,14 +141,17 @@ TEST_F(ConsoleMode, FullCycleAndRefusalsAgainstTheSample)
 {
     ASSERT_EQ(Run({"--console", "login", "127.0.0.1", "dev1", "dev1pw"}).exitCode, 0u);
     ASSERT_EQ(Run({"--console", "context", "QXP", "Development", "QXP-001"}).exitCode, 0u);
-    std::string proj1 = m_work + "\\Proj1";
-    Result get = Run({"--console", "get", "\\QXRepo\\Proj1", proj1});
+    // Laid out below the root as the repository dialog lays it out.
+    std::string proj1 = m_work + "\\QXRepo\\Proj1";
+    Result get = Run({"--console", "get", "\\QXRepo\\Proj1", m_work});
     ASSERT_EQ(get.exitCode, 0u) << get.err;
     EXPECT_THAT(get.out, AllOf(HasSubstr("---- [Get Latest Version] started at time"),
                                HasSubstr("Screen1.xml;0 updated to"),
                                HasSubstr("---- [Get Latest Version] ended at time")));
     EXPECT_TRUE(IsReadOnly(proj1 + "\\Screen1.xml"));
     EXPECT_EQ(ReadFile(proj1 + "\\Screens\\Main.xml"), "Main.xml 10\r\n");
+    Result subFolder = Run({"--console", "history", proj1 + "\\Screens", "Main.xml"});
+    EXPECT_THAT(subFolder.out, HasSubstr("\\QXRepo\\Proj1\\Screens\\Main.xml: 11 version(s)"));
     // Screen1.qxs is dev1's, but checked out on another computer.
     EXPECT_THAT(Run({"--console", "state", proj1}).out,
                 AllOf(HasSubstr("checked out elsewhere (1):\r\n  Screen1.qxs"),
@@ -181,8 +185,8 @@ TEST_F(ConsoleMode, FullCycleAndRefusalsAgainstTheSample)
     EXPECT_THAT(Run({"--console", "state", proj1}).out, HasSubstr("checked out here (0):"));
 
     // Reserved by dev2: the server's refusal arrives as an error line.
-    std::string proj2 = m_work + "\\Proj2";
-    ASSERT_EQ(Run({"--console", "get", "\\QXRepo\\Proj2", proj2}).exitCode, 0u);
+    std::string proj2 = m_work + "\\QXRepo\\Proj2";
+    ASSERT_EQ(Run({"--console", "get", "QXRepo\\Proj2", m_work}).exitCode, 0u);
     Result taken = Run({"--console", "checkout", proj2, "Order.xml"});
     EXPECT_EQ(taken.exitCode, 1u);
     EXPECT_THAT(taken.err, HasSubstr("could not check out: Order.xml"));
@@ -192,9 +196,10 @@ TEST_F(ConsoleMode, FullCycleAndRefusalsAgainstTheSample)
     Result missingFile = Run({"--console", "checkin", proj2, "nothing", "Absent.xml"});
     EXPECT_EQ(missingFile.exitCode, 2u);
     EXPECT_THAT(missingFile.err, HasSubstr("no file Absent.xml"));
-    Result nothingThere = Run({"--console", "get", "\\QXRepo\\Empty", m_work + "\\Empty"});
+    Result nothingThere = Run({"--console", "get", "\\QXRepo\\Empty", m_work});
     EXPECT_EQ(nothingThere.exitCode, 1u);
     EXPECT_THAT(nothingThere.out + nothingThere.err, Not(HasSubstr("got the latest")));
+    EXPECT_EQ(Run({"--console", "get", "\\", m_work}).exitCode, 2u);
 
     // A package the state does not have: the choices are named and the context stays.
     Result wrongPackage = Run({"--console", "context", "QXP", "Development", "NOPE"});

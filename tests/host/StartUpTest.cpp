@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <CHLogInDlg.h>
+#include <CHShowHistoryDlg.h>
 #include <VORAgent.h>
+#include <afxdlgs.h>
+#include <commctrl.h>
 
 #include <cstdlib>
 #include <string>
@@ -13,13 +16,16 @@
 #include "HostMainWnd.h"
 #include "HostResource.h"
 #include "TestFiles.h"
+#include "resource.h"
 
+using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
-// The host window's start-up against the sample repository. The installation check and the
-// configuration are read once per process, so each case runs in a process of its own; the
-// configuration file is the one beside this test program, restored afterwards.
+// The host window against the sample repository: its start-up, and commands that need it. The
+// installation check and the configuration are read once per process, so each case runs in a
+// process of its own; the configuration file is the one beside this test program, restored
+// afterwards.
 class HostStartUp : public ::testing::Test
 {
 protected:
@@ -40,6 +46,7 @@ protected:
     void TearDown() override
     {
         AfxSetModalHook(nullptr);
+        AfxSetFileDialogHook(nullptr);
         AfxSetMessageBoxHandler(nullptr);
         SetClientInstalled(true);
         if (m_savedIni.empty())
@@ -139,6 +146,54 @@ TEST_F(HostStartUp, StoredLoginConnectsAndTheOutputWindowShowsEveryLine)
     EXPECT_FALSE(VORAgent::IsLogIn());
     EXPECT_THAT(ReadFile(m_ini), HasSubstr("Package=QXP-001"));
     EXPECT_TRUE(m_boxes.empty());
+}
+
+TEST_F(HostStartUp, HistoryOfAFileDeepInAFetchedTreeAndOfOneThatMirrorsNothing)
+{
+    Start("dev1pw", {});
+    ASSERT_TRUE(VORAgent::IsLogIn());
+    // Fetched as the repository dialog fetches: into the root followed by the view path.
+    TempFolder root;
+    const std::string repo = root.Make("QXRepo");
+    ASSERT_TRUE(VORAgent::GetLatestVersion("*", repo.c_str(), "\\QXRepo"));
+    m_wnd.GetWorkingFolder().SetPath(repo.c_str());
+
+    std::string picked;
+    AfxSetFileDialogHook(
+        [&](CFileDialog& dlg)
+        {
+            lstrcpynA(dlg.m_ofn.lpstrFile, picked.c_str(), dlg.m_ofn.nMaxFile);
+            return IDOK;
+        });
+    std::vector<std::string> shownPaths;
+    int rows = -1;
+    AfxSetModalHook(
+        [&](CDialog* dialog)
+        {
+            if (dialog->IsKindOf(RUNTIME_CLASS(CHShowHistoryDlg)))
+            {
+                CString path;
+                dialog->GetDlgItemText(IDC_HISTORY_FILE_PATH, path);
+                shownPaths.push_back(static_cast<LPCSTR>(path));
+                rows = ListView_GetItemCount(dialog->GetDlgItem(IDC_VERSIONS_LIST)->GetSafeHwnd());
+            }
+            dialog->EndDialog(IDCANCEL);
+        });
+
+    picked = repo + "\\Proj1\\Screens\\Main.xml";
+    m_wnd.SendMessage(WM_COMMAND, ID_VOR_HISTORY);
+    ASSERT_EQ(shownPaths.size(), 1u);
+    EXPECT_EQ(shownPaths[0], "\\QXRepo\\Proj1\\Screens\\Main.xml");
+    EXPECT_EQ(rows, 11);
+
+    // A folder that no fetch laid out: no empty dialog, but which folder and what to do.
+    picked = root.Write("loose.xml", "<loose/>");
+    m_wnd.SendMessage(WM_COMMAND, ID_VOR_HISTORY);
+    EXPECT_EQ(shownPaths.size(), 1u);
+    EXPECT_THAT(Lines(m_wnd.GetOutput()), Contains(AllOf(HasSubstr("> " + root.Path() + " 폴더는"),
+                                                         HasSubstr("harvest.vor 없음"))));
+    EXPECT_THAT(Lines(m_wnd.GetOutput()).back(), HasSubstr("저장소에서 가져오기"));
+    m_wnd.SendMessage(WM_CLOSE);
 }
 
 TEST_F(HostStartUp, LoginDialogOnlyWhileLoggedOut)
