@@ -15,15 +15,19 @@
 #include "CHNewSvrPath.h"
 #include "CHRepositoryDlg.h"
 #include "CHShowHistoryDlg.h"
+#include "CaptureWindow.h"
 #include "DialogTesting.h"
 #include "VORAgent.h"
+
+#include <HsdkTesting.h>
 
 // Renders every dialog as a user first sees it, filled from the sample repository, into
 // <folder>\<class>.bmp (scripts/screenshots turns them into docs/screenshots/*.png).
 // Usage: dialogs_screenshots <folder>
 //
 // A dialog joins the set with one entry in Shots(): its class name, how to make it, and what
-// a person would have done before the picture is taken (nothing, for most).
+// a person would have done before the picture is taken (nothing, for most). A dialog that this
+// opens in turn is the one pictured: the version details are reached from the history.
 
 using namespace dialog_testing;
 
@@ -104,50 +108,30 @@ std::vector<Shot> Shots()
              return dialog;
          },
          [](CDialog& dlg) { SelectRows(Control(dlg, IDC_VERSIONS_LIST), {1}); }},
+        {"CHVerDetailsDlg",
+         []
+         {
+             // A version held in a check-out, so that every field has something to show.
+             const std::string reply = hsdk_testing::Admin(
+                 R"({"op":"admin.addVersion","itemPath":"\\QXRepo\\Proj1\\Screen1.xml",
+                       "user":"dev1","package":["QXP","Development","QXP-002"],
+                       "modified":"2009-03-20 10:15:00","description":"주문 버튼 위치 수정 중",
+                       "status":"R","machine":"PC1",
+                       "clientPath":"C:\\QX\\QXRepo\\Proj1\\Screen1.xml"})",
+                 "Screen1.xml 0\r\n");
+             if (reply.find("versionobjid") == std::string::npos)
+                 std::fprintf(stderr, "no reserved version to show: %s\n", reply.c_str());
+             auto dialog = std::make_unique<CHShowHistoryDlg>();
+             dialog->m_sFileName = "Screen1.xml";
+             dialog->m_sLocalDir = FreshFolder("shot_details", "\\QXRepo\\Proj1").c_str();
+             return dialog;
+         },
+         [](CDialog& dlg)
+         {
+             SelectRows(Control(dlg, IDC_VERSIONS_LIST), {0});
+             AfxClickDlgButton(&dlg, IDC_SHOW_DETAILS);
+         }},
     };
-}
-
-// Writes the window's screen rectangle as a 24-bit bottom-up BMP.
-bool CaptureWindow(HWND window, const std::string& path)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    const int stride = (width * 3 + 3) & ~3;
-
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-
-    bool written = false;
-    if (FILE* file = std::fopen(path.c_str(), "wb"))
-    {
-        BITMAPFILEHEADER header = {};
-        header.bfType = 0x4D42;
-        header.bfOffBits = sizeof header + sizeof info.bmiHeader;
-        header.bfSize = header.bfOffBits + stride * height;
-        std::fwrite(&header, sizeof header, 1, file);
-        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file);
-        std::fwrite(bits, stride, height, file);
-        written = std::fclose(file) == 0;
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return written;
 }
 } // namespace
 
@@ -165,24 +149,40 @@ int main(int argc, char** argv)
     int failures = 0;
     for (const Shot& shot : Shots())
     {
+        bool pictured = false;
+        const Drive picture = [&](CDialog& dlg)
+        {
+            SetForegroundWindow(dlg.m_hWnd);
+            RedrawWindow(dlg.m_hWnd, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            Settle(300);
+            const std::string path = std::string(argv[1]) + "\\" + shot.name + ".bmp";
+            if (!CaptureWindow(dlg.m_hWnd, path))
+            {
+                std::fprintf(stderr, "could not write %s\n", path.c_str());
+                ++failures;
+            }
+            pictured = true;
+            dlg.EndDialog(IDCANCEL);
+        };
         std::unique_ptr<CDialog> dialog = shot.make();
-        RunModal(*dialog,
-                 [&](CDialog& dlg)
-                 {
-                     Settle(500);
-                     shot.prepare(dlg);
-                     SetForegroundWindow(dlg.m_hWnd);
-                     RedrawWindow(dlg.m_hWnd, nullptr, nullptr,
-                                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-                     Settle(300);
-                     const std::string path = std::string(argv[1]) + "\\" + shot.name + ".bmp";
-                     if (!CaptureWindow(dlg.m_hWnd, path))
-                     {
-                         std::fprintf(stderr, "could not write %s\n", path.c_str());
-                         ++failures;
-                     }
-                     dlg.EndDialog(IDCANCEL);
-                 });
+        RunModal(
+            *dialog,
+            [&](CDialog& dlg)
+            {
+                Settle(500);
+                shot.prepare(dlg);
+                if (pictured)
+                    dlg.EndDialog(IDCANCEL);
+                else
+                    picture(dlg);
+            },
+            picture);
+        if (!pictured)
+        {
+            std::fprintf(stderr, "%s was not shown\n", shot.name);
+            ++failures;
+        }
     }
     ForgetAgentConfiguration();
     return failures ? 1 : 0;

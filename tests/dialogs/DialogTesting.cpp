@@ -19,37 +19,6 @@ namespace
 {
 const char kTestRoot[] = "C:\\vor_dialogs_tests";
 
-std::string ExeFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.rfind('\\'));
-}
-
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 std::string TreeLabel(HWND tree, HTREEITEM item)
 {
     char text[MAX_PATH] = {};
@@ -74,8 +43,8 @@ void PrepareAgent()
                     KEY_ALL_ACCESS, nullptr, &key, nullptr);
     RegCloseKey(key);
 
-    CreateDirectoryA((ExeFolder() + "\\sys").c_str(), nullptr);
-    const std::string ini = ExeFolder() + "\\sys\\qxp_vor.ini";
+    CreateDirectoryA((ProgramFolder() + "\\sys").c_str(), nullptr);
+    const std::string ini = ProgramFolder() + "\\sys\\qxp_vor.ini";
     DeleteFileA(ini.c_str());
     const char* const entries[][3] = {
         {"Connection", "User", "dev1"},           {"Connection", "Password", "dev1pw"},
@@ -89,7 +58,7 @@ void PrepareAgent()
 
 void ForgetAgentConfiguration()
 {
-    DeleteFileA((ExeFolder() + "\\sys\\qxp_vor.ini").c_str());
+    DeleteFileA((ProgramFolder() + "\\sys\\qxp_vor.ini").c_str());
     RemoveTree(kTestRoot);
 }
 
@@ -435,7 +404,7 @@ std::string StatusOf(const char* name, const char* viewPath)
 
 DiffProgramStandIn::DiffProgramStandIn(Kind kind)
 {
-    const std::string tools = ExeFolder() + "\\tools";
+    const std::string tools = ProgramFolder() + "\\tools";
     CreateDirectoryA(tools.c_str(), nullptr);
     m_program = tools + "\\WinDiff.Exe";
     m_kept = tools + "\\WinDiff.Exe.kept";
@@ -446,7 +415,7 @@ DiffProgramStandIn::DiffProgramStandIn(Kind kind)
     MoveFileA(m_program.c_str(), m_kept.c_str());
     DeleteFileA(m_arguments.c_str());
     if (kind == Recorder)
-        CopyFileA((ExeFolder() + "\\diff_recorder.exe").c_str(), m_program.c_str(), FALSE);
+        CopyFileA((ProgramFolder() + "\\diff_recorder.exe").c_str(), m_program.c_str(), FALSE);
 }
 
 DiffProgramStandIn::~DiffProgramStandIn()

@@ -19,6 +19,8 @@ std::string ReadFile(const std::string& path);
 bool WriteFile(const std::string& path, const std::string& bytes);
 bool IsReadOnly(const std::string& path);
 bool Exists(const std::string& path);
+// Removes the folder with everything in it, read-only or not.
+void RemoveTree(const std::string& path);
 
 // A fresh folder below the temporary folder, removed with everything in it by the destructor.
 class TempFolder
