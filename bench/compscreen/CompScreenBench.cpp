@@ -217,15 +217,18 @@ int main()
                     kFiles, bare, held, dialog.statesShown - dialog.painted,
                     (dialog.statesShown - dialog.painted) / bare, reading, reading / bare);
         ratios.push_back((dialog.statesShown - dialog.painted) / bare);
+        // The timer may come before the first paint on a busy machine; no query may.
         if (dialog.painted == 0 || dialog.stateQueriesWhenPainted != 0 ||
-            dialog.statesStarted < dialog.painted || dialog.rowsWhenPainted < kFiles ||
-            dialog.rowsWithState != dialog.rowsWhenPainted || held != kFiles / 10)
+            dialog.rowsWhenPainted < kFiles || dialog.rowsWithState != dialog.rowsWhenPainted ||
+            held != kFiles / 10)
             status = 1;
     }
     std::sort(ratios.begin(), ratios.end());
-    std::printf("median ratio, painted to all shown against bare queries: %.2f (goal 1.5)\n",
-                ratios[ratios.size() / 2]);
+    std::printf("ratio, painted to all shown against bare queries: median %.2f, range "
+                "%.2f-%.2f (goal 1.5)\n",
+                ratios[ratios.size() / 2], ratios.front(), ratios.back());
     if (status != 0)
-        std::printf("compscreen_bench: UNEXPECTED COUNTS above\n");
+        std::printf("compscreen_bench: WRONG COUNT OR ORDER above (a state queried before the "
+                    "first paint?)\n");
     return status;
 }
