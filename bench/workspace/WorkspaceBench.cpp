@@ -51,11 +51,10 @@ std::string Project(int files)
     return text + "  </Files>\r\n</Project>\r\n";
 }
 
-// What a bare loop read: nodes, and of the element starts, attributes and end tags the number
-// (each one record of the reader) and the characters of their names and values.
+// What a bare loop read: the number of element starts, attributes and end tags (each one
+// record of the reader) and the characters of their names and values.
 struct BareCount
 {
-    size_t nodes = 0;
     size_t records = 0;
     size_t characters = 0;
 };
@@ -102,7 +101,6 @@ BareCount BareRead(const std::string& path, Extract extract)
     XmlNodeType type;
     while (reader->Read(&type) == S_OK)
     {
-        ++count.nodes;
         if (extract == Extract::Nothing ||
             (type != XmlNodeType_Element && type != XmlNodeType_EndElement))
             continue;
@@ -133,7 +131,7 @@ BareCount BareRead(const std::string& path, Extract extract)
 class RecordCounter : public CMngFileReader
 {
 public:
-    explicit RecordCounter(const char* rootName, const char* entryName)
+    RecordCounter(const char* rootName, const char* entryName)
         : m_rootName(rootName), m_entryName(entryName)
     {
     }
