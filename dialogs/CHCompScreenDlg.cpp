@@ -107,6 +107,11 @@ void CHCompScreenDlg::OnTimer(UINT_PTR nIDEvent)
     if (nIDEvent == kReadStatesTimer)
     {
         KillTimer(kReadStatesTimer);
+        // On a busy machine the timer can come before the modal loop has found an idle moment
+        // to show the dialog: the user is to see the rows before the slow queries start.
+        if (!IsWindowVisible())
+            ShowWindow(SW_SHOWNORMAL);
+        UpdateWindow();
         BeginWaitCursor();
         // Nothing is painted until the loop ends; held redraws spare the list an invalidation
         // per changed cell, which costs as much as a third of the state queries.

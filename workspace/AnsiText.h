@@ -4,22 +4,29 @@
 
 // Conversions between UTF-16 and the calling thread's ANSI code page (949 for Korean names).
 
-inline std::string ToNarrow(const wchar_t* text, int length)
+// Into out, whose storage is reused when it is large enough.
+inline void ToNarrow(const wchar_t* text, int length, std::string& out)
 {
     // Names and paths are mostly ASCII, which every ANSI code page keeps as it is.
-    std::string narrow(length, '\0');
+    out.resize(length);
     int i = 0;
     while (i < length && text[i] < 0x80)
     {
-        narrow[i] = static_cast<char>(text[i]);
+        out[i] = static_cast<char>(text[i]);
         ++i;
     }
     if (i == length)
-        return narrow;
+        return;
     const int size =
         WideCharToMultiByte(CP_THREAD_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-    narrow.resize(size);
-    WideCharToMultiByte(CP_THREAD_ACP, 0, text, length, narrow.data(), size, nullptr, nullptr);
+    out.resize(size);
+    WideCharToMultiByte(CP_THREAD_ACP, 0, text, length, out.data(), size, nullptr, nullptr);
+}
+
+inline std::string ToNarrow(const wchar_t* text, int length)
+{
+    std::string narrow;
+    ToNarrow(text, length, narrow);
     return narrow;
 }
 

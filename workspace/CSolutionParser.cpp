@@ -9,7 +9,11 @@ static std::string ProjectFolder(const std::string& relativePath)
     const size_t lastBackslash = relativePath.rfind('\\');
     if (lastBackslash == std::string::npos)
         return "\\";
-    return "\\" + relativePath.substr(0, lastBackslash);
+    std::string folder;
+    folder.reserve(1 + lastBackslash);
+    folder += '\\';
+    folder.append(relativePath, 0, lastBackslash);
+    return folder;
 }
 
 std::string CSolutionParser::GetRootName() const

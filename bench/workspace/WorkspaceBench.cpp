@@ -1,5 +1,7 @@
 // Times the solution and project readers on large files against bare XmlLite loops over the
-// same files, in the same run.
+// same files, interleaved in rounds of one run, so that a busy machine slows all alike.
+// Exits non-zero when the reader lists or records a different number of things than the
+// bare loop reads.
 #include <windows.h>
 #include <shlwapi.h>
 #include <xmllite.h>
@@ -9,9 +11,16 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "AnsiText.h"
+#include "CMngFileReader.h"
 #include "DirMng.h"
 
-static void WriteText(const std::string& path, const std::string& text)
+namespace
+{
+const int kRounds = 9;
+const int kTriesPerRound = 3;
+
+void WriteText(const std::string& path, const std::string& text)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -20,7 +29,7 @@ static void WriteText(const std::string& path, const std::string& text)
     CloseHandle(file);
 }
 
-static std::string Solution(int projects)
+std::string Solution(int projects)
 {
     std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<Solution Name=\"Big\">\r\n";
     for (int i = 0; i < projects; ++i)
@@ -32,7 +41,7 @@ static std::string Solution(int projects)
     return text + "</Solution>\r\n";
 }
 
-static std::string Project(int files)
+std::string Project(int files)
 {
     std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<Project Name=\"Big\">\r\n"
                        "  <Files>\r\n";
@@ -42,8 +51,24 @@ static std::string Project(int files)
     return text + "  </Files>\r\n</Project>\r\n";
 }
 
-// Reads every node; with touchText also every element name and attribute name and value.
-static size_t BareRead(const std::string& path, bool touchText)
+// What a bare loop read: the number of element starts, attributes and end tags (each one
+// record of the reader) and the characters of their names and values.
+struct BareCount
+{
+    size_t records = 0;
+    size_t characters = 0;
+};
+
+enum class Extract
+{
+    Nothing,      // Read alone
+    Pointers,     // the name and value pointers of every element and attribute, unread
+    Narrow,       // those names and values converted to narrow text, as the reader must
+    NarrowCopies, // and kept as the reader's interface forces: a string per attribute name,
+                  // value and result
+};
+
+BareCount BareRead(const std::string& path, Extract extract)
 {
     CComPtr<IXmlReader> reader;
     CreateXmlReader(__uuidof(IXmlReader), reinterpret_cast<void**>(&reader), nullptr);
@@ -51,64 +76,166 @@ static size_t BareRead(const std::string& path, bool touchText)
     CComPtr<IStream> stream;
     SHCreateStreamOnFileA(path.c_str(), STGM_READ, &stream);
     reader->SetInput(stream);
-    size_t seen = 0;
+    BareCount count;
+    std::string narrow;
+    // The current node's local name or value, into out as the variant asks.
+    auto take = [&](bool value, std::string& out)
+    {
+        const wchar_t* text = nullptr;
+        UINT length = 0;
+        if (value)
+            reader->GetValue(&text, &length);
+        else
+            reader->GetLocalName(&text, &length);
+        count.characters += length;
+        if (extract >= Extract::Narrow)
+        {
+            ToNarrow(text, static_cast<int>(length), out);
+            count.characters += out.size();
+        }
+    };
+    const bool keep = extract == Extract::NarrowCopies;
+    std::vector<ElementRecord> records;
+    std::vector<std::string> results;
+    size_t latestAttribute = 0;
     XmlNodeType type;
-    const wchar_t* text = nullptr;
-    UINT length = 0;
     while (reader->Read(&type) == S_OK)
     {
-        ++seen;
-        if (!touchText || (type != XmlNodeType_Element && type != XmlNodeType_EndElement))
+        if (extract == Extract::Nothing ||
+            (type != XmlNodeType_Element && type != XmlNodeType_EndElement))
             continue;
-        reader->GetLocalName(&text, &length);
-        seen += length;
+        ++count.records;
+        take(false, narrow);
+        if (keep)
+            records.emplace_back();
+        if (keep && type == XmlNodeType_EndElement && latestAttribute > 0)
+            results.push_back(records[latestAttribute].value);
         for (HRESULT hr = reader->MoveToFirstAttribute(); hr == S_OK;
              hr = reader->MoveToNextAttribute())
         {
-            reader->GetLocalName(&text, &length);
-            reader->GetValue(&text, &length);
-            seen += length;
+            ++count.records;
+            ElementRecord record;
+            take(false, keep ? record.name : narrow);
+            take(true, keep ? record.value : narrow);
+            if (keep)
+            {
+                latestAttribute = records.size();
+                records.push_back(std::move(record));
+            }
         }
     }
-    return seen;
+    return count;
 }
 
-// Best of several runs, in milliseconds.
-static double BestOf(int runs, const std::function<void()>& work)
+// The reader itself, to count its records.
+class RecordCounter : public CMngFileReader
 {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i)
+public:
+    RecordCounter(const char* rootName, const char* entryName)
+        : m_rootName(rootName), m_entryName(entryName)
     {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        work();
-        QueryPerformanceCounter(&end);
-        best = std::min(best, (end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart);
     }
-    return best;
+    size_t Records() const { return m_vecElements.size(); }
+
+protected:
+    std::string GetRootName() const override { return m_rootName; }
+    std::string GetEntryName() const override { return m_entryName; }
+
+private:
+    std::string m_rootName;
+    std::string m_entryName;
+};
+
+double Milliseconds(const std::function<void()>& work)
+{
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    work();
+    QueryPerformanceCounter(&end);
+    return (end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
 }
 
-static void Compare(const char* what, const std::string& path,
-                    void (*list)(const std::string&, std::vector<std::string>&), size_t expected)
+struct Spread
 {
-    const int runs = 5;
-    size_t listed = 0;
-    const double ours = BestOf(runs,
-                               [&]
-                               {
-                                   std::vector<std::string> items;
-                                   list(path, items);
-                                   listed = items.size();
-                               });
-    const double bare = BestOf(runs, [&] { BareRead(path, false); });
-    const double bareText = BestOf(runs, [&] { BareRead(path, true); });
-    std::printf("%-28s %8.1f ms (%zu listed%s)\n", what, ours, listed,
-                listed == expected ? "" : ", WRONG COUNT");
-    std::printf("  bare Read loop             %8.1f ms  ratio %.2f\n", bare, ours / bare);
-    std::printf("  bare loop, names and values %7.1f ms  ratio %.2f\n", bareText, ours / bareText);
+    double median;
+    double low;
+    double high;
+};
+
+Spread SpreadOf(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return {values[values.size() / 2], values.front(), values.back()};
 }
+
+// Returns false when a count is wrong.
+bool Compare(const char* what, const std::string& path,
+             void (*list)(const std::string&, std::vector<std::string>&), size_t expected,
+             RecordCounter& counter)
+{
+    std::wstring widePath(path.begin(), path.end());
+    if (FAILED(counter.Init()) || counter.Parse(widePath.c_str()) != 0)
+    {
+        std::printf("%s: the reader cannot read %s\n", what, path.c_str());
+        return false;
+    }
+    const BareCount bare = BareRead(path, Extract::Narrow);
+    bool right = counter.Records() == bare.records;
+
+    struct Variant
+    {
+        const char* name;
+        Extract extract;
+        std::vector<double> times;
+        std::vector<double> ratios;
+    };
+    std::vector<Variant> variants = {
+        {"bare Read loop", Extract::Nothing, {}, {}},
+        {"bare loop, name and value pointers", Extract::Pointers, {}, {}},
+        {"bare loop, names and values to narrow", Extract::Narrow, {}, {}},
+        {"  and kept in strings as the reader must", Extract::NarrowCopies, {}, {}}};
+    std::vector<double> ours;
+    size_t listed = 0;
+    for (int round = 0; round < kRounds; ++round)
+    {
+        double best = 1e30;
+        for (int i = 0; i < kTriesPerRound; ++i)
+            best = std::min(best, Milliseconds(
+                                      [&]
+                                      {
+                                          std::vector<std::string> items;
+                                          list(path, items);
+                                          listed = items.size();
+                                      }));
+        ours.push_back(best);
+        for (Variant& variant : variants)
+        {
+            double bareBest = 1e30;
+            for (int i = 0; i < kTriesPerRound; ++i)
+                bareBest =
+                    std::min(bareBest, Milliseconds([&] { BareRead(path, variant.extract); }));
+            variant.times.push_back(bareBest);
+            variant.ratios.push_back(best / bareBest);
+        }
+    }
+    right = right && listed == expected;
+
+    const Spread oursSpread = SpreadOf(ours);
+    std::printf("%s: %zu listed, %zu records (bare loop: %zu)%s\n", what, listed, counter.Records(),
+                bare.records, right ? "" : "  WRONG COUNT");
+    std::printf("  %-44s %7.1f ms (%.1f-%.1f)\n", "reader", oursSpread.median, oursSpread.low,
+                oursSpread.high);
+    for (const Variant& variant : variants)
+    {
+        const Spread time = SpreadOf(variant.times);
+        const Spread ratio = SpreadOf(variant.ratios);
+        std::printf("  %-44s %7.1f ms  reader/this %.2f (%.2f-%.2f)\n", variant.name, time.median,
+                    ratio.median, ratio.low, ratio.high);
+    }
+    return right;
+}
+} // namespace
 
 int main()
 {
@@ -119,11 +246,17 @@ int main()
     WriteText(solution, Solution(5000));
     WriteText(project, Project(20000));
 
-    Compare("solution, 5,000 projects", solution, DirMng::GetProjDirs, 5000);
+    std::printf("medians of %d rounds (range), each the best of %d\n", kRounds, kTriesPerRound);
+    RecordCounter solutionReader("Solution", "Project");
+    RecordCounter projectReader("Project", "File");
+    bool right =
+        Compare("solution, 5,000 projects", solution, DirMng::GetProjDirs, 5000, solutionReader);
     // The end tag of the Files wrapper repeats the last file.
-    Compare("project, 20,000 files", project, DirMng::GetFilesInProj, 20001);
+    right =
+        Compare("project, 20,000 files", project, DirMng::GetFilesInProj, 20001, projectReader) &&
+        right;
 
     DeleteFileA(solution.c_str());
     DeleteFileA(project.c_str());
-    return 0;
+    return right ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 
 #include "CHCompScreenDlg.h"
 #include "DialogTesting.h"
+#include "HsdkTesting.h"
 #include "VORAgent.h"
 
 using namespace dialog_testing;
@@ -53,6 +54,40 @@ std::string Cell(HWND list, int row, int column)
 {
     return ListColumn(list, column)[row];
 }
+
+// A dialog whose process is held up right after initialisation, as a busy machine may hold it,
+// so that its 50 ms timer is due before the modal loop first finds the queue idle. It notes
+// what the user saw at the first paint.
+class HeldUpCompScreenDlg : public CHCompScreenDlg
+{
+public:
+    bool m_bTimerBeforePaint = false;
+    bool m_bPainted = false;
+    int m_nRowsAtPaint = -1;
+    int m_nQueriesAtPaint = -1;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        const BOOL bResult = CHCompScreenDlg::OnInitDialog();
+        Sleep(300);
+        return bResult;
+    }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_TIMER && wParam == 329 && !m_bPainted)
+            m_bTimerBeforePaint = true;
+        const LRESULT result = CHCompScreenDlg::WindowProc(message, wParam, lParam);
+        if (message == WM_PAINT && !m_bPainted)
+        {
+            m_bPainted = true;
+            m_nRowsAtPaint = m_listXmlFiles.GetItemCount();
+            m_nQueriesAtPaint = CountRecordedCalls("CaVersionChooser::Execute");
+        }
+        return result;
+    }
+};
 } // namespace
 
 TEST_F(CompScreenFiles, CommandsRefuseRowsOfTheWrongStateAndRefreshTheRowsTheyWorkOn)
@@ -208,4 +243,28 @@ TEST_F(CompScreenFiles, HeaderClicksSortAndEveryOpeningStartsAscending)
             AfxClickDlgButton(&dlg, IDCANCEL);
         });
     EXPECT_EQ(VORAgent::GetClientDirectory(), VORAgent::GetSysDrive());
+}
+
+TEST_F(CompScreenFiles, ShowsItsRowsBeforeTheFirstStateQueryWhenTheTimerComesEarly)
+{
+    hsdk_testing::ClearRecordedCalls();
+    hsdk_testing::StartRecording();
+    HeldUpCompScreenDlg dialog;
+    int rowsWithState = 0;
+    Run(dialog,
+        [&](CDialog& dlg, HWND list)
+        {
+            for (int row = 0; row < ListView_GetItemCount(list); ++row)
+                rowsWithState += StateImage(list, row) != 0;
+            AfxClickDlgButton(&dlg, IDCANCEL);
+        });
+    const int queries = CountRecordedCalls("CaVersionChooser::Execute");
+    hsdk_testing::StopRecording();
+
+    ASSERT_TRUE(dialog.m_bTimerBeforePaint) << "the test must hold the dialog up long enough";
+    EXPECT_TRUE(dialog.m_bPainted);
+    EXPECT_GT(dialog.m_nRowsAtPaint, 0);
+    EXPECT_EQ(dialog.m_nQueriesAtPaint, 0);
+    EXPECT_EQ(queries, dialog.m_nRowsAtPaint) << "one query per row, after the paint";
+    EXPECT_EQ(rowsWithState, dialog.m_nRowsAtPaint);
 }
