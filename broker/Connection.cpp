@@ -2,6 +2,10 @@
 
 #include "FrameSocket.h"
 
+#include <algorithm>
+#include <climits>
+#include <poll.h>
+
 namespace
 {
 
@@ -47,17 +51,27 @@ void sendFrame(Connection& c, const nlohmann::json& header, std::string_view pay
 void receiveFrame(Connection& c, RawFrame& frame)
 {
     thread_local std::string chunk;
-    const FrameTransfer result = receiveFrameBytes(c.fd, c.decoder, frame, chunk);
-    if (chunk.capacity() > (1u << 20))
-        std::string().swap(chunk); // a worker keeps no big buffer between files
-    switch (result)
+    for (;;)
     {
-    case FrameTransfer::Done:
-        c.lastProgress = Clock::now();
-        return;
-    case FrameTransfer::TimedOut:
-        throw ConnectionLost{"the peer sent nothing for " + seconds(c.stall)};
-    default:
-        throw ConnectionLost{};
+        const FrameTransfer result = receiveFrameBytes(c.fd, c.decoder, frame, chunk);
+        if (chunk.capacity() > (1u << 20))
+            std::string().swap(chunk); // a worker keeps no big buffer between files
+        switch (result)
+        {
+        case FrameTransfer::Done:
+            c.lastProgress = Clock::now();
+            return;
+        case FrameTransfer::TimedOut:
+        {
+            // The socket's receive timeout is short (see Server); the stall time is waited here.
+            pollfd more{c.fd, POLLIN, 0};
+            const auto wait = std::min<std::chrono::milliseconds::rep>(c.stall.count(), INT_MAX);
+            if (::poll(&more, 1, static_cast<int>(wait)) > 0)
+                continue;
+            throw ConnectionLost{"the peer sent nothing for " + seconds(c.stall)};
+        }
+        default:
+            throw ConnectionLost{};
+        }
     }
 }

@@ -65,8 +65,8 @@ struct ConnectionLost
     std::string reason;
 };
 
-// Frame I/O of a worker serving a request (the events and answers of a running process). The
-// socket blocks with send and receive timeouts of the connection's stall time, so each call
-// waits for progress, never for ever. Both throw ConnectionLost.
+// Frame I/O of a worker serving a request (the events and answers of a running process). Each
+// waits for progress at most the connection's stall time, never for ever. Both throw
+// ConnectionLost.
 void sendFrame(Connection& connection, const nlohmann::json& header, std::string_view payload = {});
 void receiveFrame(Connection& connection, RawFrame& frame);

@@ -11,7 +11,6 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <poll.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/resource.h>
@@ -34,7 +33,7 @@ constexpr std::size_t ReadBudget = 4u << 20;
 constexpr std::size_t ReadChunk = 256u << 10;
 // After a reply, how long the worker waits for the same client's next request itself (while
 // another worker waits for everyone else): requests in a burst stay on one warm thread.
-constexpr int LingerMs = 2;
+constexpr long LingerMs = 2;
 
 std::string seconds(std::chrono::milliseconds time)
 {
@@ -258,7 +257,7 @@ void Server::dispatch(WorkerDatabases& databases, std::uint64_t id, std::uint32_
     switch (c->state)
     {
     case Connection::State::Reading:
-        serveFrames(databases, *c, receiveAvailable(*c));
+        serveFrames(databases, *c, receiveAvailable(*c, false));
         break;
     case Connection::State::Writing:
         if (flush(*c))
@@ -292,13 +291,15 @@ void Server::acceptAll()
             ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
             // A peer machine that vanished (not one that merely waits) is found by the kernel.
             ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
-            // Workers block on the socket only during a request, and never longer than this
-            // without progress; between requests it is read with MSG_DONTWAIT.
+            // A worker's blocking send gives up after the stall time without progress; a
+            // blocking receive after the linger (a process waiting for an answer then polls for
+            // the rest of the stall time). Between requests the socket is used with MSG_DONTWAIT.
             const auto stall = m_config.stallTimeout.count();
-            timeval timeout{static_cast<time_t>(stall / 1000),
-                            static_cast<suseconds_t>((stall % 1000) * 1000)};
-            ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-            ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+            const timeval sendTimeout{static_cast<time_t>(stall / 1000),
+                                      static_cast<suseconds_t>((stall % 1000) * 1000)};
+            const timeval receiveTimeout{0, LingerMs * 1000};
+            ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &sendTimeout, sizeof sendTimeout);
+            ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &receiveTimeout, sizeof receiveTimeout);
             bool room = false;
             {
                 std::lock_guard<std::mutex> lock(m_tableMutex);
@@ -385,14 +386,16 @@ bool Server::evictOldestUnauthenticated()
     return false;
 }
 
-bool Server::receiveAvailable(Connection& c)
+bool Server::receiveAvailable(Connection& c, bool linger)
 {
     thread_local std::string chunk(ReadChunk, '\0');
     std::size_t total = 0;
     bool peerClosed = false;
     while (total < ReadBudget)
     {
-        const ssize_t got = ::recv(c.fd, chunk.data(), chunk.size(), MSG_DONTWAIT);
+        // Lingering, the first read waits for the socket's receive timeout.
+        const int flags = linger && total == 0 ? 0 : MSG_DONTWAIT;
+        const ssize_t got = ::recv(c.fd, chunk.data(), chunk.size(), flags);
         if (got > 0)
         {
             c.decoder.append(chunk.data(), static_cast<std::size_t>(got));
@@ -438,12 +441,9 @@ void Server::serveFrames(WorkerDatabases& databases, Connection& c, bool peerClo
             if (served && c.decoder.buffered() == 0 && m_waiting.load() > 0)
             {
                 served = false;
-                pollfd next{c.fd, POLLIN, 0};
-                if (::poll(&next, 1, LingerMs) > 0)
-                {
-                    peerClosed = receiveAvailable(c);
+                peerClosed = receiveAvailable(c, true);
+                if (peerClosed || c.decoder.buffered() > 0)
                     continue;
-                }
             }
             c.decoder.compact();
             park(c, EPOLLIN);

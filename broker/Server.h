@@ -59,8 +59,9 @@ private:
     void acceptAll();
     bool admitOne(int fd);
     bool evictOldestUnauthenticated();
-    // Reads what has arrived (bounded); true when the peer has closed its side.
-    bool receiveAvailable(Connection& c);
+    // Reads what has arrived (bounded; `linger`: waiting the socket's short receive timeout for
+    // the first bytes); true when the peer has closed its side.
+    bool receiveAvailable(Connection& c, bool linger);
     void serveFrames(WorkerDatabases& databases, Connection& c, bool peerClosed);
     bool serve(WorkerDatabases& databases, Connection& c, RawFrame frame, bool released);
     bool flush(Connection& c);
