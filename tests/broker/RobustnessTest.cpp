@@ -171,11 +171,21 @@ json checkoutRequest(std::int64_t version, const std::string& clientDir, int mod
                                    {"replaceFile", true}});
 }
 
-std::string workFolder()
+// A client's working folder for one test, removed however the test ends.
+struct WorkFolder
 {
-    char pattern[] = "/tmp/broker-robust.XXXXXX";
-    return mkdtemp(pattern);
-}
+    WorkFolder()
+    {
+        char pattern[] = "/tmp/broker-robust.XXXXXX";
+        path = mkdtemp(pattern);
+    }
+    ~WorkFolder()
+    {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    std::string path;
+};
 
 } // namespace
 
@@ -186,7 +196,8 @@ std::string workFolder()
 TEST(Robustness, AStalledReaderDelaysNobodyElse)
 {
     BrokerProcess broker;
-    const std::string work = workFolder();
+    const WorkFolder folder;
+    const std::string& work = folder.path;
     auto dev2 = broker.login("dev2", "dev2pw", "DEV2-PC");
     ASSERT_EQ(dev2->request(checkoutRequest(1, "C:\\W", 3))["result"], 0);
 
@@ -234,7 +245,6 @@ TEST(Robustness, AStalledReaderDelaysNobodyElse)
         EXPECT_LT(since(start), 1.0);
         writer.exec("ROLLBACK");
     }
-    fs::remove_all(work);
 }
 
 // Sockets that connect and say nothing (or half a frame) cost a little memory each and never keep
@@ -251,7 +261,8 @@ TEST(Robustness, AThousandIdleConnectionsDoNotStarveALoginAndCostLittleMemory)
     }
     ASSERT_GE(limit.rlim_cur, static_cast<rlim_t>(Idle + 100)) << "descriptor limit too low";
     BrokerProcess broker({"--max-unauthenticated", std::to_string(Idle), "--login-timeout", "60"});
-    const std::string work = workFolder();
+    const WorkFolder folder;
+    const std::string& work = folder.path;
     ASSERT_EQ(broker.login("dev1", "dev1pw")->request({{"op", "ping"}})["ok"], true);
     const long before = broker.residentKb();
 
@@ -282,7 +293,6 @@ TEST(Robustness, AThousandIdleConnectionsDoNotStarveALoginAndCostLittleMemory)
     EXPECT_TRUE(idle.front()->closed(2));
     EXPECT_TRUE(logged(broker, "evicted, the oldest of 1000 connections waiting for a login"));
     EXPECT_EQ(idle.back()->read(0.05), "silent");
-    fs::remove_all(work);
 }
 
 // Every connection has a deadline: the login, the rest of a frame, an idle session, a reply or a
