@@ -137,6 +137,10 @@ nlohmann::json AdminOps::run(const std::string& op, const nlohmann::json& reques
         if (!folder || !r.removeItem(*folder, path.substr(cut + 1)))
             throw BrokerError("notFound", "no item " + path);
     }
+    else if (op == "clearLoginFailures")
+    {
+        reply["cleared"] = r.clearLoginFailures(f.text("user", ""), f.text("peer", ""));
+    }
     else
     {
         throw BrokerError("protocol", "unknown admin op " + op);

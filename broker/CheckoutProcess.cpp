@@ -79,23 +79,30 @@ CheckoutProcess::Outcome CheckoutProcess::checkOut(const CheckoutRequest& reques
     std::int64_t reservationId = 0;
     if (reserving)
     {
-        Transaction transaction(m_repository.db());
-        if (m_repository.reservation(chosen->itemobjid))
+        // The transaction ends before anything goes to the client: a client that does not read
+        // must never hold the write lock.
+        {
+            Transaction transaction(m_repository.db());
+            if (!m_repository.reservation(chosen->itemobjid))
+            {
+                NewVersion newVersion;
+                newVersion.status = "R";
+                newVersion.modifier = request.user;
+                newVersion.packageId = request.packageId;
+                newVersion.machine = request.machine;
+                newVersion.clientPath = localPath;
+                const auto [id, number] =
+                    m_repository.addVersion(chosen->itemobjid, newVersion, chosen->contentId);
+                transaction.commit();
+                reservationId = id;
+                versionName = std::to_string(number);
+            }
+        }
+        if (reservationId == 0)
         {
             m_channel.message("HSRV_E_RESERVED_VERSION_EXIST", {itemPath});
             return Outcome::Failed;
         }
-        NewVersion newVersion;
-        newVersion.status = "R";
-        newVersion.modifier = request.user;
-        newVersion.packageId = request.packageId;
-        newVersion.machine = request.machine;
-        newVersion.clientPath = localPath;
-        const auto [id, number] =
-            m_repository.addVersion(chosen->itemobjid, newVersion, chosen->contentId);
-        transaction.commit();
-        reservationId = id;
-        versionName = std::to_string(number);
         if (request.mode == 3)
         {
             m_channel.message("HSRV_I_MESSAGE", {itemPath + " reserved"});

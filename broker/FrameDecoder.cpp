@@ -59,6 +59,15 @@ FrameDecoder::Result FrameDecoder::next(RawFrame& frame)
     return Result::Frame;
 }
 
+void FrameDecoder::compact()
+{
+    if (buffered() == 0)
+    {
+        std::string().swap(m_buffer);
+        m_offset = 0;
+    }
+}
+
 std::size_t FrameDecoder::missing() const
 {
     const std::size_t available = m_buffer.size() - m_offset;

@@ -40,6 +40,10 @@ public:
     Result next(RawFrame& frame);
     // How many more bytes the frame being read still needs (at least 1 when incomplete).
     std::size_t missing() const;
+    // Bytes received and not yet returned as a frame.
+    std::size_t buffered() const { return m_buffer.size() - m_offset; }
+    // Gives the buffer's memory back when nothing is buffered (an idle connection keeps none).
+    void compact();
     const std::string& error() const { return m_error; }
 
     static std::string prefix(std::size_t headerSize, std::size_t payloadSize);

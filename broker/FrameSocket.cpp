@@ -51,70 +51,104 @@ FrameSocket::~FrameSocket()
     ::close(m_fd);
 }
 
-bool FrameSocket::receive(RawFrame& frame)
+FrameTransfer receiveFrameBytes(int fd, FrameDecoder& decoder, RawFrame& frame, std::string& chunk)
 {
     for (;;)
     {
-        switch (m_decoder.next(frame))
+        switch (decoder.next(frame))
         {
         case FrameDecoder::Result::Frame:
-            return true;
+            return FrameTransfer::Done;
         case FrameDecoder::Result::Invalid:
-            m_error = m_decoder.error();
-            return false;
+            return FrameTransfer::Invalid;
         case FrameDecoder::Result::Incomplete:
             break;
         }
         // Read what the frame still needs, in bounded steps, so a large payload is not copied
         // twice.
-        const std::size_t wanted = std::clamp<std::size_t>(m_decoder.missing(), 64 << 10, 4 << 20);
-        if (m_chunk.size() < wanted)
-            m_chunk.resize(wanted);
-        const ssize_t got = ::recv(m_fd, m_chunk.data(), wanted, 0);
+        const std::size_t wanted = std::clamp<std::size_t>(decoder.missing(), 64 << 10, 4 << 20);
+        if (chunk.size() < wanted)
+            chunk.resize(wanted);
+        const ssize_t got = ::recv(fd, chunk.data(), wanted, 0);
         if (got < 0 && errno == EINTR)
             continue;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return FrameTransfer::TimedOut;
         if (got <= 0)
-        {
-            m_error = got == 0 ? "connection closed" : "receive failed";
-            return false;
-        }
-        m_decoder.append(m_chunk.data(), static_cast<std::size_t>(got));
+            return FrameTransfer::Closed;
+        decoder.append(chunk.data(), static_cast<std::size_t>(got));
     }
 }
 
-bool FrameSocket::send(const nlohmann::json& header, std::string_view payload)
+FrameTransfer sendFrameBytes(int fd, std::string_view head, std::string_view payload)
 {
-    const std::string text = header.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    const std::string prefix = FrameDecoder::prefix(text.size(), payload.size());
-    iovec parts[3] = {{const_cast<char*>(prefix.data()), prefix.size()},
-                      {const_cast<char*>(text.data()), text.size()},
+    iovec parts[2] = {{const_cast<char*>(head.data()), head.size()},
                       {const_cast<char*>(payload.data()), payload.size()}};
     int first = 0;
-    while (first < 3)
+    while (first < 2)
     {
         msghdr message{};
         message.msg_iov = parts + first;
-        message.msg_iovlen = static_cast<std::size_t>(3 - first);
-        ssize_t sent = ::sendmsg(m_fd, &message, MSG_NOSIGNAL);
+        message.msg_iovlen = static_cast<std::size_t>(2 - first);
+        ssize_t sent = ::sendmsg(fd, &message, MSG_NOSIGNAL);
         if (sent < 0 && errno == EINTR)
             continue;
+        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return FrameTransfer::TimedOut;
         if (sent < 0)
-        {
-            m_error = "send failed";
-            return false;
-        }
-        while (first < 3 && static_cast<std::size_t>(sent) >= parts[first].iov_len)
+            return FrameTransfer::Closed;
+        while (first < 2 && static_cast<std::size_t>(sent) >= parts[first].iov_len)
         {
             sent -= static_cast<ssize_t>(parts[first].iov_len);
             ++first;
         }
-        if (first < 3)
+        if (first < 2)
         {
             parts[first].iov_base = static_cast<char*>(parts[first].iov_base) + sent;
             parts[first].iov_len -= static_cast<std::size_t>(sent);
         }
     }
-    return true;
+    return FrameTransfer::Done;
+}
+
+bool FrameSocket::receive(RawFrame& frame)
+{
+    switch (receiveFrameBytes(m_fd, m_decoder, frame, m_chunk))
+    {
+    case FrameTransfer::Done:
+        return true;
+    case FrameTransfer::Invalid:
+        m_error = m_decoder.error();
+        return false;
+    case FrameTransfer::Closed:
+        m_error = "connection closed";
+        return false;
+    case FrameTransfer::TimedOut:
+        break;
+    }
+    m_error = "receive timed out";
+    return false;
+}
+
+bool FrameSocket::send(const nlohmann::json& header, std::string_view payload)
+{
+    if (sendFrameBytes(m_fd, frameHead(headerText(header), payload.size()), payload) ==
+        FrameTransfer::Done)
+        return true;
+    m_error = "send failed";
+    return false;
+}
+
+std::string FrameSocket::headerText(const nlohmann::json& header)
+{
+    return header.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::string FrameSocket::frameHead(const std::string& text, std::size_t payloadSize)
+{
+    std::string head = FrameDecoder::prefix(text.size(), payloadSize);
+    head += text;
+    return head;
 }
 
 void FrameSocket::shutdown()

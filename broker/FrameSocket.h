@@ -7,6 +7,21 @@
 #include <string>
 #include <string_view>
 
+// How a blocking frame transfer on a socket ended. A socket with send and receive timeouts ends
+// with TimedOut when the peer made no progress for that long.
+enum class FrameTransfer
+{
+    Done,
+    Closed,   // the peer closed, or the socket failed
+    TimedOut, // no progress within the socket's timeout
+    Invalid   // the bytes broke the framing
+};
+
+// Sends one frame (the encoded prefix and header, then the payload) whole, blocking.
+FrameTransfer sendFrameBytes(int fd, std::string_view head, std::string_view payload);
+// Reads until the decoder holds the next frame, blocking; `chunk` is the read buffer.
+FrameTransfer receiveFrameBytes(int fd, FrameDecoder& decoder, RawFrame& frame, std::string& chunk);
+
 // A connected stream socket that carries frames; owns the descriptor.
 class FrameSocket
 {
@@ -26,6 +41,9 @@ public:
 
     // Parses a header into a JSON object; false for anything else (or nesting deeper than sane).
     static bool parseHeader(const std::string& text, nlohmann::json& header);
+    // A header as sent (invalid UTF-8 replaced), and the frame's prefix followed by that text.
+    static std::string headerText(const nlohmann::json& header);
+    static std::string frameHead(const std::string& headerText, std::size_t payloadSize);
 
 private:
     int m_fd;

@@ -34,6 +34,10 @@ const std::map<std::string, const char*> Listings = {
     {"items", "SELECT i.id, i.type, coalesce(i.path, f.path || '\\' || i.name) FROM items i LEFT "
               "JOIN items f "
               "ON f.id = i.parent WHERE i.removed = 0 ORDER BY i.id"},
+    {"logins", "SELECT subject, failures, datetime(last, 'unixepoch'), CASE WHEN locked_until > "
+               "(julianday('now') - 2440587.5) * 86400.0 THEN 'locked until ' || "
+               "datetime(locked_until, 'unixepoch') ELSE '' END "
+               "FROM login_failures ORDER BY subject"},
     {"versions",
      "SELECT versionobjid, itemobjid, mappedversion, versionstatus, modifier, modifiedtime, "
      "coalesce(packagename, ''), coalesce(clientmachine, ''), coalesce(clientpath, '') "
@@ -93,7 +97,8 @@ int main(int argc, char** argv)
         ->capture_default_str();
 
     auto* listing = app.add_subcommand("list", "list users, projects, states, processes, packages, "
-                                               "repositories, items or versions");
+                                               "repositories, items, versions or logins (failed "
+                                               "logins the broker counts)");
     std::string listWhat;
     listing->add_option("what", listWhat)->required();
 

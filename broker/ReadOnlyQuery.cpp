@@ -168,6 +168,16 @@ nlohmann::json ReadOnlyQuery::run(const std::string& statement)
     }
     std::vector<nlohmann::json> columns(names.size(), nlohmann::json::array());
     std::size_t rows = 0;
+    // A lower bound of the encoded reply: every value's own bytes and one separator (text adds
+    // two quotes). Past the limit the reply cannot fit, whatever escaping adds.
+    std::size_t bytes = 0;
+    for (const std::string& name : names)
+        bytes += name.size() + 8;
+    const auto tooLarge = [&]
+    {
+        return BrokerError("sql", "the result is larger than the 16 MiB reply limit (" +
+                                      std::to_string(m_limits.maxBytes) + " bytes)");
+    };
     for (;;)
     {
         const int rc = sqlite3_step(raw);
@@ -195,14 +205,22 @@ nlohmann::json ReadOnlyQuery::run(const std::string& statement)
                 columns[c].push_back(sqlite3_column_double(raw, i));
                 break;
             case SQLITE_TEXT:
-                columns[c].push_back(
-                    std::string(reinterpret_cast<const char*>(sqlite3_column_text(raw, i)),
-                                static_cast<std::size_t>(sqlite3_column_bytes(raw, i))));
+            {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, i));
+                const auto size = static_cast<std::size_t>(sqlite3_column_bytes(raw, i));
+                bytes += size + 2;
+                if (bytes > m_limits.maxBytes)
+                    throw tooLarge();
+                columns[c].push_back(std::string(text, size));
                 break;
+            }
             default:
                 throw BrokerError("sql", "binary columns cannot be returned");
             }
+            bytes += 2;
         }
+        if (bytes > m_limits.maxBytes)
+            throw tooLarge();
     }
     nlohmann::json result = {
         {"columns", names}, {"data", nlohmann::json::object()}, {"rows", rows}};

@@ -10,7 +10,7 @@
 class Database;
 
 // Runs a client's SELECT on a read-only connection: one statement, repository views only,
-// bounded in size, rows and time. Refusals throw BrokerError("sql").
+// bounded in size, rows, reply bytes and time. Refusals throw BrokerError("sql").
 class ReadOnlyQuery
 {
 public:
@@ -19,6 +19,9 @@ public:
         std::size_t maxStatement = 64 << 10;
         std::size_t maxRows = 200000;
         std::chrono::milliseconds maxTime{10000};
+        // The reply must fit in one frame header (16 MiB); counted as the rows are read, and
+        // checked exactly once the reply is encoded.
+        std::size_t maxBytes = 16u << 20;
     };
 
     ReadOnlyQuery(Database& readOnlyDb, Limits limits);

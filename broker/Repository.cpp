@@ -12,7 +12,16 @@
 namespace
 {
 
-constexpr int SchemaVersion = 1;
+constexpr int SchemaVersion = 2;
+
+// Version 2: failed logins, so that throttling survives a restart and harvadm can clear it.
+const char* const LoginFailuresTable = R"SQL(
+CREATE TABLE login_failures(
+    subject TEXT PRIMARY KEY,
+    failures INTEGER NOT NULL,
+    last REAL NOT NULL,
+    locked_until REAL NOT NULL DEFAULT 0);
+)SQL";
 
 const char* const Schema = R"SQL(
 CREATE TABLE users(
@@ -235,12 +244,20 @@ void chooseFromItem(const std::vector<VersionInfo>& versions, const ChooserQuery
 
 } // namespace
 
-Repository::Repository(const std::string& dataDir) : m_db(databasePath(dataDir), false)
+Repository::Repository(const std::string& dataDir, Open open) : m_db(databasePath(dataDir), false)
 {
     if (sodium_init() < 0)
         throw BrokerError("internal", "libsodium cannot start");
-    m_db.exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
-    createSchema();
+    if (open == Open::CreateSchema)
+    {
+        m_db.exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+        createSchema();
+    }
+    else
+    {
+        // WAL is a property of the file, set when the schema was made; nothing here writes.
+        m_db.exec("PRAGMA synchronous=NORMAL;");
+    }
 }
 
 std::string Repository::databasePath(const std::string& dataDir)
@@ -258,10 +275,20 @@ void Repository::createSchema()
     version.reset();
     if (found == SchemaVersion)
         return;
-    if (found != 0)
+    if (found == 1)
+    {
+        m_db.exec(LoginFailuresTable);
+    }
+    else if (found == 0)
+    {
+        m_db.exec(Schema);
+        m_db.exec(LoginFailuresTable);
+    }
+    else
+    {
         throw BrokerError("internal", "database schema version " + std::to_string(found) +
                                           " is not " + std::to_string(SchemaVersion));
-    m_db.exec(Schema);
+    }
     m_db.exec(("PRAGMA user_version=" + std::to_string(SchemaVersion)).c_str());
     t.commit();
 }
@@ -329,6 +356,55 @@ std::optional<bool> Repository::authenticate(const std::string& name, const std:
     if (crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) != 0)
         return std::nullopt;
     return s.integer(1) != 0;
+}
+
+std::optional<LoginFailures> Repository::loginFailures(const std::string& subject, double now,
+                                                       double forgetAfter)
+{
+    Statement s = m_db.prepare("SELECT failures, last, locked_until FROM login_failures "
+                               "WHERE subject = ? AND max(last, locked_until) + ? >= ?");
+    s.bind(1, subject);
+    sqlite3_bind_double(s.handle(), 2, forgetAfter);
+    sqlite3_bind_double(s.handle(), 3, now);
+    if (!s.step())
+        return std::nullopt;
+    return LoginFailures{s.integer(0), sqlite3_column_double(s.handle(), 1),
+                         sqlite3_column_double(s.handle(), 2)};
+}
+
+bool Repository::recordLoginFailure(const std::string& subject, double now,
+                                    std::int64_t lockFailures, double lockSeconds,
+                                    double forgetAfter)
+{
+    Statement forget =
+        m_db.prepare("DELETE FROM login_failures WHERE max(last, locked_until) + ? < ?");
+    sqlite3_bind_double(forget.handle(), 1, forgetAfter);
+    sqlite3_bind_double(forget.handle(), 2, now);
+    forget.run();
+    Statement count =
+        m_db.prepare("INSERT INTO login_failures(subject, failures, last) VALUES(?1, 1, ?2) "
+                     "ON CONFLICT(subject) DO UPDATE SET failures = failures + 1, last = ?2");
+    count.bind(1, subject);
+    sqlite3_bind_double(count.handle(), 2, now);
+    count.run();
+    Statement lock = m_db.prepare(
+        "UPDATE login_failures SET locked_until = ?2 WHERE subject = ?1 AND failures >= ?3 "
+        "AND locked_until < ?4");
+    lock.bind(1, subject);
+    sqlite3_bind_double(lock.handle(), 2, now + lockSeconds);
+    lock.bind(3, lockFailures);
+    sqlite3_bind_double(lock.handle(), 4, now);
+    lock.run();
+    return sqlite3_changes(m_db.handle()) > 0;
+}
+
+std::int64_t Repository::clearLoginFailures(const std::string& user, const std::string& peer)
+{
+    Statement s = m_db.prepare("DELETE FROM login_failures WHERE (?1 = '' AND ?2 = '') OR "
+                               "(?1 <> '' AND subject = 'user:' || ?1) OR "
+                               "(?2 <> '' AND subject = 'peer:' || ?2)");
+    s.bind(1, user).bind(2, peer).run();
+    return sqlite3_changes(m_db.handle());
 }
 
 std::int64_t Repository::createProject(const std::string& name, bool active)
@@ -729,7 +805,10 @@ Repository::addVersion(std::int64_t itemId, const NewVersion& newVersion, std::i
         .bind(5, newVersion.modified.value_or(now()));
     if (newVersion.packageId != 0)
         s.bind(3, newVersion.packageId);
-    s.bind(6, newVersion.description).bind(7, newVersion.machine).bind(8, newVersion.clientPath).bind(9, contentId);
+    s.bind(6, newVersion.description)
+        .bind(7, newVersion.machine)
+        .bind(8, newVersion.clientPath)
+        .bind(9, contentId);
     try
     {
         s.run();
@@ -777,12 +856,15 @@ std::optional<VersionInfo> Repository::reservation(std::int64_t itemId)
     return readVersion(s);
 }
 
-void Repository::makeNormal(std::int64_t versionId, const NewVersion& newVersion, std::int64_t contentId)
+void Repository::makeNormal(std::int64_t versionId, const NewVersion& newVersion,
+                            std::int64_t contentId)
 {
     Statement s = m_db.prepare(
         "UPDATE versions SET status = 'N', modifier = ?, modified = ?, description = ?, "
         "package = ?, machine = NULL, clientpath = NULL, content = ? WHERE id = ?");
-    s.bind(1, newVersion.modifier).bind(2, newVersion.modified.value_or(now())).bind(3, newVersion.description);
+    s.bind(1, newVersion.modifier)
+        .bind(2, newVersion.modified.value_or(now()))
+        .bind(3, newVersion.description);
     if (newVersion.packageId != 0)
         s.bind(4, newVersion.packageId);
     s.bind(5, contentId).bind(6, versionId).run();

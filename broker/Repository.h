@@ -67,12 +67,25 @@ struct ChooserQuery
     int statusOption = 0x11111;
 };
 
+// Failed logins counted for one subject ("user:<name>" or "peer:<address>").
+struct LoginFailures
+{
+    std::int64_t failures = 0;
+    double last = 0;        // seconds since the Unix epoch
+    double lockedUntil = 0; // 0 when never locked
+};
+
 // The repository database of one data folder: schema, lookups and every change. One instance per
 // thread; sessions share the file, not the object.
 class Repository
 {
 public:
-    explicit Repository(const std::string& dataDir);
+    enum class Open
+    {
+        CreateSchema, // creates or upgrades the schema (a write transaction): programs at start
+        Existing      // only opens the file, takes no lock: the broker's worker threads
+    };
+    explicit Repository(const std::string& dataDir, Open open = Open::CreateSchema);
 
     static std::string databasePath(const std::string& dataDir);
     Database& db() { return m_db; }
@@ -83,6 +96,17 @@ public:
     void deleteUser(const std::string& name);
     // The user's admin flag when name and password match.
     std::optional<bool> authenticate(const std::string& name, const std::string& password);
+
+    // Failed logins (see LoginThrottle). A subject is forgotten once it has been quiet, and
+    // unlocked, for `forgetAfter` seconds.
+    std::optional<LoginFailures> loginFailures(const std::string& subject, double now,
+                                               double forgetAfter);
+    // Counts one more failure; locks the subject until now + lockSeconds when it reaches
+    // lockFailures. True when this failure started a lock.
+    bool recordLoginFailure(const std::string& subject, double now, std::int64_t lockFailures,
+                            double lockSeconds, double forgetAfter);
+    // Forgets the failures of the user and/or peer named (every subject when both are empty).
+    std::int64_t clearLoginFailures(const std::string& user, const std::string& peer);
 
     // Projects, states, processes, packages.
     std::int64_t createProject(const std::string& name, bool active);
@@ -123,8 +147,8 @@ public:
     // Versions and their bytes.
     std::int64_t storeContent(const std::string& bytes);
     std::string content(std::int64_t contentId);
-    std::pair<std::int64_t, std::int64_t> addVersion(std::int64_t itemId, const NewVersion& newVersion,
-                                                     std::int64_t contentId);
+    std::pair<std::int64_t, std::int64_t>
+    addVersion(std::int64_t itemId, const NewVersion& newVersion, std::int64_t contentId);
     std::optional<VersionInfo> version(std::int64_t objid);
     std::vector<VersionInfo> itemVersions(std::int64_t itemId);
     std::optional<VersionInfo> reservation(std::int64_t itemId);

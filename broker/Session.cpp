@@ -4,19 +4,22 @@
 #include "BrokerError.h"
 #include "CheckinProcess.h"
 #include "CheckoutProcess.h"
+#include "FrameSocket.h"
+#include "LoginThrottle.h"
 #include "ReadOnlyQuery.h"
 #include "RequestFields.h"
 #include "Transaction.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
 
 using nlohmann::json;
 
 namespace
 {
-
-// The client broke the exchange of a running process; the connection cannot continue.
-struct ConnectionLost
-{
-};
 
 json nullable(const std::optional<std::string>& text)
 {
@@ -64,64 +67,110 @@ int smallInt(const RequestFields& f, const char* name, std::int64_t fallback)
     return static_cast<int>(f.integer(name, fallback));
 }
 
+// A login that must wait: the server holds the request (without a thread) and serves it again.
+struct HoldLogin
+{
+    double seconds;
+};
+
+// A login refused by throttling, without checking the password.
+struct Throttled
+{
+    double seconds;
+};
+
 } // namespace
 
-Session::Session(int fd, const std::string& dataDir)
-    : m_socket(fd, FrameLimits::beforeLogin()), m_dataDir(dataDir), m_repository(dataDir)
+WorkerDatabases::WorkerDatabases(const std::string& dataDir)
+    : m_dataDir(dataDir), m_repository(dataDir, Repository::Open::Existing)
 {
 }
 
-void Session::run()
+Database& WorkerDatabases::readOnly()
 {
-    RawFrame frame;
-    while (!m_closing && m_socket.receive(frame))
+    if (!m_readOnly)
+        m_readOnly = std::make_unique<Database>(Repository::databasePath(m_dataDir), true);
+    return *m_readOnly;
+}
+
+Session::Session(WorkerDatabases& databases, LoginThrottle& throttle, Connection& connection)
+    : m_databases(databases), m_repository(databases.repository()), m_throttle(throttle),
+      m_connection(connection)
+{
+}
+
+Session::Outcome Session::serve(const RawFrame& frame, bool released)
+{
+    json header;
+    json reply;
+    std::string op;
+    if (!FrameSocket::parseHeader(frame.header, header) || !header.contains("op") ||
+        !header["op"].is_string())
     {
-        json header;
-        json reply;
-        if (!FrameSocket::parseHeader(frame.header, header) || !header.contains("op") ||
-            !header["op"].is_string())
-        {
-            reply = failure("protocol", "a request is a JSON object with a string \"op\"");
-        }
-        else
-        {
-            try
-            {
-                reply = handle(header["op"].get<std::string>(), header, frame.payload);
-                reply["ok"] = true;
-            }
-            catch (const BrokerError& e)
-            {
-                reply = failure(e.code(), e.what());
-            }
-            catch (const ConnectionLost&)
-            {
-                return;
-            }
-            catch (const std::exception& e)
-            {
-                reply = failure("internal", e.what());
-            }
-        }
-        if (!m_socket.send(reply))
-            return;
+        reply = failure("protocol", "a request is a JSON object with a string \"op\"");
     }
+    else
+    {
+        op = header["op"].get<std::string>();
+        try
+        {
+            reply = handle(op, header, frame.payload, released);
+            reply["ok"] = true;
+        }
+        catch (const BrokerError& e)
+        {
+            reply = failure(e.code(), e.what());
+        }
+        catch (const HoldLogin& hold)
+        {
+            return {std::string(), std::max(hold.seconds, 0.001)};
+        }
+        catch (const Throttled& refused)
+        {
+            reply = failure("throttled", "too many failed logins; try again later");
+            reply["retryAfter"] = static_cast<std::int64_t>(std::ceil(refused.seconds));
+        }
+        catch (const ConnectionLost&)
+        {
+            throw;
+        }
+        catch (const std::exception& e)
+        {
+            reply = failure("internal", e.what());
+        }
+    }
+    flushMessages();
+    return {encodeReply(op, reply), 0};
 }
 
-json Session::handle(const std::string& op, const json& request, const std::string& payload)
+std::string Session::encodeReply(const std::string& op, const json& reply)
+{
+    std::string text = FrameSocket::headerText(reply);
+    const std::size_t limit = FrameLimits::session().maxHeader;
+    if (text.size() > limit)
+    {
+        // Never truncated: a reply over the frame limit becomes an error.
+        text = FrameSocket::headerText(failure(op == "sql" ? "sql" : "internal",
+                                               "the result is larger than the 16 MiB reply limit"));
+    }
+    return FrameSocket::frameHead(text, 0);
+}
+
+json Session::handle(const std::string& op, const json& request, const std::string& payload,
+                     bool released)
 {
     const RequestFields f(request);
-    if (op == "login")
-        return login(f);
-    if (op == "ping")
-        return json::object();
-    if (!m_loggedIn)
-        throw BrokerError("login", "log in first");
     if (!payload.empty() && op.rfind("admin.", 0) != 0)
         throw BrokerError("protocol", "this request takes no payload");
+    if (op == "login")
+        return login(f, released);
+    if (op == "ping")
+        return json::object();
+    if (!m_connection.loggedIn)
+        throw BrokerError("login", "log in first");
     if (op == "logout")
     {
-        m_closing = true;
+        m_connection.closeAfterWrite = true;
         return json::object();
     }
     if (op == "projects")
@@ -147,7 +196,7 @@ json Session::handle(const std::string& op, const json& request, const std::stri
     if (op == "subItems")
         return {{"items", itemsJson(m_repository.subItems(f.integer("objid")))}};
     if (op == "sql")
-        return ReadOnlyQuery(readOnly()).run(f.text("statement"));
+        return ReadOnlyQuery(m_databases.readOnly()).run(f.text("statement"));
     if (op == "chooseVersions")
         return chooseVersions(f);
     if (op == "checkout")
@@ -162,25 +211,43 @@ json Session::handle(const std::string& op, const json& request, const std::stri
         return changeItem(f, op == "renameItem");
     if (op.rfind("admin.", 0) == 0)
     {
-        if (!m_admin)
+        if (!m_connection.admin)
             throw BrokerError("forbidden", "only an administrator may do that");
         return AdminOps(m_repository).run(op.substr(6), request, payload);
     }
     throw BrokerError("protocol", "unknown op " + op);
 }
 
-json Session::login(const RequestFields& f)
+json Session::login(const RequestFields& f, bool released)
 {
     const std::string user = f.text("user");
-    const auto admin = m_repository.authenticate(user, f.text("password"));
+    const std::string password = f.text("password");
+    const std::string machine = f.text("machine", "");
+    const std::string& peer = m_connection.peer;
+    const LoginThrottle::Decision decision = m_throttle.admit(m_repository, user, peer, released);
+    if (decision.kind == LoginThrottle::Decision::Hold)
+        throw HoldLogin{decision.seconds};
+    if (decision.kind == LoginThrottle::Decision::Refuse)
+        throw Throttled{decision.seconds};
+    std::optional<bool> admin;
+    try
+    {
+        admin = m_repository.authenticate(user, password);
+    }
+    catch (...)
+    {
+        m_throttle.finish(m_repository, user, peer, false);
+        throw;
+    }
+    m_throttle.finish(m_repository, user, peer, admin.has_value());
     if (!admin)
         throw BrokerError("auth", "unknown user or wrong password");
-    m_loggedIn = true;
-    m_admin = *admin;
-    m_user = user;
-    m_machine = f.text("machine", "");
-    m_socket.setLimits(FrameLimits::session());
-    return {{"user", m_user}, {"admin", m_admin}};
+    m_connection.admin = *admin;
+    m_connection.user = user;
+    m_connection.machine = machine;
+    m_connection.decoder.setLimits(FrameLimits::session());
+    m_connection.loggedIn = true;
+    return {{"user", user}, {"admin", *admin}};
 }
 
 Session::Context Session::context(const RequestFields& f, bool needState, bool needPackage)
@@ -197,13 +264,6 @@ Session::Context Session::context(const RequestFields& f, bool needState, bool n
 void Session::requireProcess(const RequestFields& f, const Context& c, const char* kind)
 {
     m_repository.requireProcess(c.state, f.text("process"), kind);
-}
-
-Database& Session::readOnly()
-{
-    if (!m_readOnly)
-        m_readOnly = std::make_unique<Database>(Repository::databasePath(m_dataDir), true);
-    return *m_readOnly;
 }
 
 json Session::chooseVersions(const RequestFields& f)
@@ -235,8 +295,8 @@ json Session::checkout(const RequestFields& f)
     const bool reserving = r.mode == 2 || r.mode == 3;
     const Context c = context(f, true, reserving || f.optionalText("package").has_value());
     requireProcess(f, c, "checkout");
-    r.user = m_user;
-    r.machine = m_machine;
+    r.user = m_connection.user;
+    r.machine = m_connection.machine;
     r.packageId = c.package;
     r.versions = f.integers("versions");
     r.viewPath = f.text("viewPath", "");
@@ -253,8 +313,8 @@ json Session::checkin(const RequestFields& f)
     const Context c = context(f, true, f.optionalText("package").has_value());
     requireProcess(f, c, "checkin");
     CheckinRequest r;
-    r.user = m_user;
-    r.machine = m_machine;
+    r.user = m_connection.user;
+    r.machine = m_connection.machine;
     r.packageId = c.package;
     r.viewPath = f.text("viewPath");
     r.clientDir = f.text("clientDir");
@@ -289,7 +349,7 @@ json Session::deleteVersion(const RequestFields& f)
     {
         Transaction transaction(m_repository.db());
         const auto v = m_repository.version(id);
-        if (!v || v->status != "R" || v->modifier != m_user)
+        if (!v || v->status != "R" || v->modifier != m_connection.user)
             continue;
         m_repository.deleteVersion(id);
         transaction.commit();
@@ -304,41 +364,62 @@ json Session::changeItem(const RequestFields& f, bool rename)
     requireProcess(f, context(f, true, false), rename ? "renameitem" : "removeitem");
     const std::string itemPath = f.text("itemPath");
     const std::string name = f.text("name");
-    Transaction transaction(m_repository.db());
-    const auto folder = m_repository.folder(itemPath);
-    const bool done = folder && (rename ? m_repository.renameItem(*folder, name, f.text("newName"))
-                                        : m_repository.removeItem(*folder, name));
+    bool done = false;
+    {
+        Transaction transaction(m_repository.db());
+        const auto folder = m_repository.folder(itemPath);
+        done = folder && (rename ? m_repository.renameItem(*folder, name, f.text("newName"))
+                                 : m_repository.removeItem(*folder, name));
+        if (done)
+            transaction.commit();
+    }
     if (!done)
     {
         message("HSRV_E_MESSAGE",
                 {(rename ? "Cannot rename " : "Cannot remove ") + itemPath + "\\" + name});
         return {{"result", 1}};
     }
-    transaction.commit();
     return {{"result", 0}};
+}
+
+bool Session::inTransaction() const
+{
+    return sqlite3_get_autocommit(m_repository.db().handle()) == 0;
+}
+
+void Session::flushMessages()
+{
+    for (const auto& [key, args] : m_pending)
+        sendFrame(m_connection, {{"event", "message"}, {"key", key}, {"args", args}});
+    m_pending.clear();
 }
 
 void Session::message(const std::string& key, const std::vector<std::string>& args)
 {
-    if (!m_socket.send({{"event", "message"}, {"key", key}, {"args", args}}))
-        throw ConnectionLost();
+    // Inside a write transaction nothing goes to the peer: a peer that does not read would hold
+    // the write lock that every other session needs.
+    m_pending.emplace_back(key, args);
+    if (!inTransaction())
+        flushMessages();
 }
 
 json Session::receiveDuringProcess(const char* expectedOp, std::string& payload)
 {
     RawFrame frame;
     json header;
-    if (!m_socket.receive(frame) || !FrameSocket::parseHeader(frame.header, header) ||
-        header.value("op", json()) != expectedOp)
-        throw ConnectionLost();
+    receiveFrame(m_connection, frame);
+    if (!FrameSocket::parseHeader(frame.header, header) || header.value("op", json()) != expectedOp)
+        throw ConnectionLost{};
     payload = std::move(frame.payload);
     return header;
 }
 
 ProcessChannel::FileAnswer Session::sendFile(const json& event, const std::string& bytes)
 {
-    if (!m_socket.send(event, bytes))
-        throw ConnectionLost();
+    if (inTransaction())
+        throw BrokerError("internal", "a file exchange cannot run inside a transaction");
+    flushMessages();
+    sendFrame(m_connection, event, bytes);
     std::string payload;
     const json answer = receiveDuringProcess("fileDone", payload);
     try
@@ -348,27 +429,29 @@ ProcessChannel::FileAnswer Session::sendFile(const json& event, const std::strin
     }
     catch (const BrokerError&)
     {
-        throw ConnectionLost();
+        throw ConnectionLost{};
     }
 }
 
 ProcessChannel::FileData Session::requestFile(std::size_t index, const std::string& path)
 {
-    if (!m_socket.send({{"event", "send"}, {"index", index}, {"path", path}}))
-        throw ConnectionLost();
+    if (inTransaction())
+        throw BrokerError("internal", "a file exchange cannot run inside a transaction");
+    flushMessages();
+    sendFrame(m_connection, {{"event", "send"}, {"index", index}, {"path", path}});
     FileData data;
     const json answer = receiveDuringProcess("file", data.bytes);
     try
     {
         const RequestFields f(answer);
         if (f.integer("index") != static_cast<std::int64_t>(index))
-            throw ConnectionLost();
+            throw ConnectionLost{};
         data.exists = f.flag("exists", false);
         data.error = f.text("error", "");
     }
     catch (const BrokerError&)
     {
-        throw ConnectionLost();
+        throw ConnectionLost{};
     }
     return data;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "Connection.h"
 #include "Database.h"
-#include "FrameSocket.h"
 #include "ProcessChannel.h"
 #include "Repository.h"
 
@@ -10,15 +10,42 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
+class LoginThrottle;
 class RequestFields;
 
-// One client connection: login, then requests served one at a time against the connection's user.
+// The database connections of one worker thread, used by every request it serves. Opening them
+// takes no lock.
+class WorkerDatabases
+{
+public:
+    explicit WorkerDatabases(const std::string& dataDir);
+    Repository& repository() { return m_repository; }
+    Database& readOnly();
+
+private:
+    std::string m_dataDir;
+    Repository m_repository;
+    std::unique_ptr<Database> m_readOnly;
+};
+
+// Serves one request of a connection on a worker thread: login, then requests against the
+// connection's user. Never sends to the peer while a write transaction is open: messages produced
+// inside one wait until it has ended.
 class Session : private ProcessChannel
 {
 public:
-    Session(int fd, const std::string& dataDir);
-    void run();
+    Session(WorkerDatabases& databases, LoginThrottle& throttle, Connection& connection);
+
+    struct Outcome
+    {
+        std::string reply;      // the whole reply frame, to be sent by the server
+        double holdSeconds = 0; // > 0: no reply yet; serve the frame again after this delay
+    };
+    // `released`: the frame was held once already. Throws ConnectionLost.
+    Outcome serve(const RawFrame& frame, bool released);
 
 private:
     struct Context
@@ -29,8 +56,8 @@ private:
     };
 
     nlohmann::json handle(const std::string& op, const nlohmann::json& request,
-                          const std::string& payload);
-    nlohmann::json login(const RequestFields& f);
+                          const std::string& payload, bool released);
+    nlohmann::json login(const RequestFields& f, bool released);
     Context context(const RequestFields& f, bool needState, bool needPackage);
     void requireProcess(const RequestFields& f, const Context& context, const char* kind);
     nlohmann::json chooseVersions(const RequestFields& f);
@@ -39,20 +66,18 @@ private:
     nlohmann::json createPath(const RequestFields& f);
     nlohmann::json deleteVersion(const RequestFields& f);
     nlohmann::json changeItem(const RequestFields& f, bool rename);
-    Database& readOnly();
+    std::string encodeReply(const std::string& op, const nlohmann::json& reply);
 
+    bool inTransaction() const;
+    void flushMessages();
     void message(const std::string& key, const std::vector<std::string>& args) override;
     FileAnswer sendFile(const nlohmann::json& event, const std::string& bytes) override;
     FileData requestFile(std::size_t index, const std::string& path) override;
     nlohmann::json receiveDuringProcess(const char* expectedOp, std::string& payload);
 
-    FrameSocket m_socket;
-    std::string m_dataDir;
-    Repository m_repository;
-    std::unique_ptr<Database> m_readOnly;
-    bool m_loggedIn = false;
-    bool m_admin = false;
-    bool m_closing = false;
-    std::string m_user;
-    std::string m_machine;
+    WorkerDatabases& m_databases;
+    Repository& m_repository;
+    LoginThrottle& m_throttle;
+    Connection& m_connection;
+    std::vector<std::pair<std::string, std::vector<std::string>>> m_pending;
 };

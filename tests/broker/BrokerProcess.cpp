@@ -10,13 +10,16 @@
 #include <sqlite3.h>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-BrokerProcess::BrokerProcess()
+BrokerProcess::BrokerProcess(std::vector<std::string> options) : m_options(std::move(options))
 {
     char pattern[] = "/tmp/broker-test.XXXXXX";
     m_dataDir = mkdtemp(pattern);
@@ -52,7 +55,17 @@ void BrokerProcess::start()
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
         close(out[1]);
-        execl(HARBROKER_PATH, HARBROKER_PATH, "--data", m_dataDir.c_str(), "--port", "0", nullptr);
+        const int log = open((m_dataDir + "/broker.log").c_str(),
+                             O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        if (log >= 0)
+            dup2(log, STDERR_FILENO);
+        std::vector<std::string> words = {HARBROKER_PATH, "--data", m_dataDir, "--port", "0"};
+        words.insert(words.end(), m_options.begin(), m_options.end());
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
+        execv(HARBROKER_PATH, argv.data());
         _exit(127);
     }
     close(out[1]);
@@ -72,6 +85,22 @@ void BrokerProcess::stop(int signal)
     kill(m_pid, signal);
     waitpid(m_pid, nullptr, 0);
     m_pid = -1;
+}
+
+std::string BrokerProcess::log() const
+{
+    std::ifstream in(m_dataDir + "/broker.log");
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+long BrokerProcess::residentKb() const
+{
+    std::ifstream status("/proc/" + std::to_string(m_pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return -1;
 }
 
 std::unique_ptr<BrokerClient> BrokerProcess::client()

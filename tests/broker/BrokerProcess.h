@@ -4,12 +4,15 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
-// A real harbroker on a fresh data folder holding the sample repository, for one test.
+// A real harbroker on a fresh data folder holding the sample repository, for one test. Its
+// standard error (the broker's log) goes to broker.log in the data folder.
 class BrokerProcess
 {
 public:
-    BrokerProcess();
+    // `options`: more command-line options (deadlines, limits, throttling).
+    explicit BrokerProcess(std::vector<std::string> options = {});
     BrokerProcess(const BrokerProcess&) = delete;
     BrokerProcess& operator=(const BrokerProcess&) = delete;
     ~BrokerProcess();
@@ -19,6 +22,10 @@ public:
     void stop(int signal);
     int port() const { return m_port; }
     const std::string& dataDir() const { return m_dataDir; }
+    // What the broker has logged so far.
+    std::string log() const;
+    // The broker's resident memory in KiB.
+    long residentKb() const;
 
     std::unique_ptr<BrokerClient> client();
     std::unique_ptr<BrokerClient> login(const std::string& user, const std::string& password,
@@ -29,6 +36,7 @@ public:
     static int run(const std::string& commandLine);
 
 private:
+    std::vector<std::string> m_options;
     std::string m_dataDir;
     int m_pid = -1;
     int m_port = 0;

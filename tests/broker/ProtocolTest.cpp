@@ -154,6 +154,37 @@ TEST(Session, BadFramesGetAnErrorOrAClosedConnectionAndChangeNothing)
     EXPECT_EQ(broker.login("dev1", "dev1pw")->request({{"op", "ping"}})["ok"], true);
 }
 
+// Only admin requests carry a payload. Before login any payload breaks the frame limits (the
+// connection closes); after it, a payload on anything else is a protocol error, the request is not
+// carried out (not even ping or logout), and the connection stays usable.
+TEST(Session, APayloadOnANonAdminRequestIsRefusedBeforeAndAfterLogin)
+{
+    BrokerProcess broker;
+    const char* ops[] = {"login",         "logout",         "ping",       "projects", "states",
+                         "processes",     "packages",       "context",    "items",    "subItems",
+                         "sql",           "chooseVersions", "checkout",   "checkin",  "createPath",
+                         "deleteVersion", "renameItem",     "removeItem", "fileDone", "file",
+                         "noSuchOp"};
+    for (const char* op : ops)
+    {
+        RawConnection c(broker.port());
+        c.write(frame(json{{"op", op}}.dump(), "x"));
+        EXPECT_EQ(c.read(), "closed") << op << " before login";
+    }
+    RawConnection c(broker.port());
+    c.write(frame(R"({"op":"login","user":"harvest","password":"harvest","machine":"PC"})"));
+    ASSERT_EQ(code(c.read()), "ok");
+    for (const char* op : ops)
+    {
+        c.write(frame(qxpRequest(op, {{"user", "dev1"}, {"password", "dev1pw"}}).dump(), "x"));
+        EXPECT_EQ(code(c.read()), "protocol") << op << " after login";
+    }
+    c.write(frame(R"({"op":"ping"})"));
+    EXPECT_EQ(code(c.read()), "ok") << "the connection stays usable (logout was refused too)";
+    c.write(frame(R"({"op":"admin.createProject","project":"WithPayload"})", "x"));
+    EXPECT_EQ(code(c.read()), "ok") << "admin requests may carry one (and the login stayed)";
+}
+
 TEST(Session, AbandonedProcessLeavesNothingHalfDone)
 {
     BrokerProcess broker;
