@@ -3,6 +3,8 @@
 #include "CaPackageChooser.h"
 
 #include "HsdkCallLog.h"
+#include "HsdkFields.h"
+#include "HsdkGuard.h"
 #include "HsdkRecords.h"
 #include "HsdkSession.h"
 #include "HsdkText.h"
@@ -43,13 +45,17 @@ int CaPackageChooser::Execute(bool wait)
 {
     HSDK_ENTER("CaPackageChooser::Execute", forced_, wait);
     m_packages = CaContainer();
-    const nlohmann::json reply = m_pSession->Call(m_pSession->ContextRequest("packages"));
-    nlohmann::json names = nlohmann::json::array();
-    for (const nlohmann::json& name : reply.value("names", nlohmann::json::array()))
-        if (Matches(m_sPattern, HsdkText::FromWire(name.get<std::string>()).c_str()))
-            names.push_back(name);
-    m_packages = HsdkRecords::Names(names);
-    return 0;
+    return HsdkGuard::Throwing(
+        [&]
+        {
+            const nlohmann::json reply = m_pSession->Call(m_pSession->ContextRequest("packages"));
+            nlohmann::json names = nlohmann::json::array();
+            for (const nlohmann::json& name : HsdkFields::Texts(reply, "names"))
+                if (Matches(m_sPattern, HsdkText::FromWire(name.get<std::string>()).c_str()))
+                    names.push_back(name);
+            m_packages = HsdkRecords::Names({{"names", names}});
+            return 0;
+        });
 }
 
 CaContainer CaPackageChooser::GetPackageList() const

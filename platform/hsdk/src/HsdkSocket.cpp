@@ -4,11 +4,10 @@
 
 #include "HsdkSocket.h"
 
+#include <cstdio>
+
 namespace
 {
-const DWORD kConnectTimeoutMs = 3000;
-// Long enough for a big check-out, short enough that a dead broker never hangs the caller.
-const DWORD kReceiveTimeoutMs = 120000;
 const unsigned long kMaxJson = 16u << 20;
 const unsigned long kMaxPayload = 64u << 20;
 
@@ -26,7 +25,12 @@ unsigned long GetLength(const char* in)
     return value;
 }
 
-bool ConnectWithin(SOCKET s, const sockaddr* address, int length)
+timeval Interval(unsigned long milliseconds)
+{
+    return {static_cast<long>(milliseconds / 1000), static_cast<long>(milliseconds % 1000 * 1000)};
+}
+
+bool ConnectWithin(SOCKET s, const sockaddr* address, int length, unsigned long milliseconds)
 {
     u_long nonBlocking = 1;
     ioctlsocket(s, FIONBIO, &nonBlocking);
@@ -37,7 +41,7 @@ bool ConnectWithin(SOCKET s, const sockaddr* address, int length)
     FD_SET(s, &writable);
     FD_ZERO(&failed);
     FD_SET(s, &failed);
-    timeval timeout = {static_cast<long>(kConnectTimeoutMs / 1000), 0};
+    timeval timeout = Interval(milliseconds);
     if (select(0, nullptr, &writable, &failed, &timeout) != 1 || !FD_ISSET(s, &writable))
         return false;
     int error = 0;
@@ -49,7 +53,10 @@ bool ConnectWithin(SOCKET s, const sockaddr* address, int length)
 }
 } // namespace
 
-HsdkSocket::HsdkSocket() : m_bStarted(false), m_socket(INVALID_SOCKET) {}
+HsdkSocket::HsdkSocket()
+    : m_bStarted(false), m_socket(INVALID_SOCKET), m_nReplyMs(0), m_failure(failNone), m_nError(0)
+{
+}
 
 HsdkSocket::~HsdkSocket()
 {
@@ -58,7 +65,8 @@ HsdkSocket::~HsdkSocket()
         WSACleanup();
 }
 
-bool HsdkSocket::Connect(const std::string& host, const std::string& port)
+bool HsdkSocket::Connect(const std::string& host, const std::string& port,
+                         const HsdkDeadlines& deadlines)
 {
     Close();
     if (!m_bStarted)
@@ -80,7 +88,7 @@ bool HsdkSocket::Connect(const std::string& host, const std::string& port)
         SOCKET s = socket(a->ai_family, a->ai_socktype, a->ai_protocol);
         if (s == INVALID_SOCKET)
             continue;
-        if (ConnectWithin(s, a->ai_addr, static_cast<int>(a->ai_addrlen)))
+        if (ConnectWithin(s, a->ai_addr, static_cast<int>(a->ai_addrlen), deadlines.m_nConnectMs))
             m_socket = s;
         else
             closesocket(s);
@@ -88,7 +96,9 @@ bool HsdkSocket::Connect(const std::string& host, const std::string& port)
     freeaddrinfo(addresses);
     if (m_socket == INVALID_SOCKET)
         return false;
-    const DWORD timeout = kReceiveTimeoutMs;
+    // Each receive and send waits at most this long for any progress.
+    m_nReplyMs = deadlines.m_nReplyMs;
+    const DWORD timeout = m_nReplyMs;
     setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
                sizeof(timeout));
     setsockopt(m_socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&timeout),
@@ -113,58 +123,113 @@ bool HsdkSocket::IsOpen() const
     return m_socket != INVALID_SOCKET;
 }
 
+bool HsdkSocket::IsStale()
+{
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(m_socket, &readable);
+    timeval now = {0, 0};
+    if (select(0, &readable, nullptr, nullptr, &now) == 0)
+        return false;
+    Close();
+    return true;
+}
+
 bool HsdkSocket::Send(const std::string& json, const std::string& payload)
 {
+    m_failure = failNone;
     char lengths[8];
     PutLength(lengths, static_cast<unsigned long>(json.size()));
     PutLength(lengths + 4, static_cast<unsigned long>(payload.size()));
-    const bool sent = SendAll(lengths, sizeof(lengths)) && SendAll(json.data(), json.size()) &&
-                      SendAll(payload.data(), payload.size());
-    if (!sent)
-        Close();
-    return sent;
+    return SendAll(lengths, sizeof(lengths)) && SendAll(json.data(), json.size()) &&
+           SendAll(payload.data(), payload.size());
 }
 
 bool HsdkSocket::Receive(std::string& json, std::string& payload)
 {
+    m_failure = failNone;
     char lengths[8];
-    bool received = ReceiveAll(lengths, sizeof(lengths));
+    if (!ReceiveAll(lengths, sizeof(lengths)))
+        return false;
     const unsigned long jsonLength = GetLength(lengths);
     const unsigned long payloadLength = GetLength(lengths + 4);
-    received = received && jsonLength > 0 && jsonLength <= kMaxJson && payloadLength <= kMaxPayload;
-    if (received)
+    if (jsonLength == 0 || jsonLength > kMaxJson || payloadLength > kMaxPayload)
+        return Fail(failMalformed);
+    json.assign(jsonLength, '\0');
+    payload.assign(payloadLength, '\0');
+    return ReceiveAll(&json[0], jsonLength) && ReceiveAll(&payload[0], payloadLength);
+}
+
+HsdkSocket::Failure HsdkSocket::LastFailure() const
+{
+    return m_failure;
+}
+
+std::string HsdkSocket::FailureText() const
+{
+    char text[120];
+    switch (m_failure)
     {
-        json.assign(jsonLength, '\0');
-        payload.assign(payloadLength, '\0');
-        received = ReceiveAll(&json[0], jsonLength) && ReceiveAll(&payload[0], payloadLength);
+    case failTimedOut:
+        std::snprintf(text, sizeof(text), "The broker did not answer within %lu.%lu s.",
+                      m_nReplyMs / 1000, m_nReplyMs % 1000 / 100);
+        break;
+    case failMalformed:
+        std::snprintf(text, sizeof(text), "The broker sent a frame outside the size limits.");
+        break;
+    default:
+        if (m_nError == 0)
+            std::snprintf(text, sizeof(text), "The broker closed the connection.");
+        else
+            std::snprintf(text, sizeof(text), "The connection to the broker broke (error %d).",
+                          m_nError);
     }
-    if (!received)
-        Close();
-    return received;
+    return text;
 }
 
 bool HsdkSocket::SendAll(const char* data, size_t length)
 {
-    while (length > 0 && m_socket != INVALID_SOCKET)
+    while (length > 0)
     {
+        if (m_socket == INVALID_SOCKET)
+            return Fail(failLost);
         const int sent = send(m_socket, data, static_cast<int>(length), 0);
         if (sent <= 0)
-            return false;
+            return FailWithError(WSAGetLastError());
         data += sent;
         length -= sent;
     }
-    return length == 0;
+    return true;
 }
 
 bool HsdkSocket::ReceiveAll(char* data, size_t length)
 {
-    while (length > 0 && m_socket != INVALID_SOCKET)
+    while (length > 0)
     {
+        if (m_socket == INVALID_SOCKET)
+            return Fail(failLost);
         const int received = recv(m_socket, data, static_cast<int>(length), 0);
-        if (received <= 0)
-            return false;
+        if (received == 0)
+            return Fail(failLost);
+        if (received < 0)
+            return FailWithError(WSAGetLastError());
         data += received;
         length -= received;
     }
-    return length == 0;
+    return true;
+}
+
+bool HsdkSocket::Fail(Failure failure)
+{
+    m_failure = failure;
+    m_nError = 0;
+    Close();
+    return false;
+}
+
+bool HsdkSocket::FailWithError(int error)
+{
+    Fail(error == WSAETIMEDOUT ? failTimedOut : failLost);
+    m_nError = error;
+    return false;
 }
