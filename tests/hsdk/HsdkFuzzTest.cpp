@@ -154,7 +154,7 @@ public:
     {
         const size_t all = frames.size();
         const size_t target = Pick(all);
-        std::discrete_distribution<int> kinds({4, 10, 6, 4, 2, 6, 7});
+        std::discrete_distribution<int> kinds({4, 10, 6, 4, 2, 6, 7, 2});
         switch (kinds(m_random))
         {
         case 0:
@@ -185,9 +185,13 @@ public:
         case 5:
             kind = "unexpected frame";
             return {Bytes(frames, 0, target) + Unexpected() + Bytes(frames, target, all), false};
-        default:
+        case 6:
             kind = "connection closed";
             return {Bytes(frames, 0, target), true};
+        default:
+            kind = "long text";
+            LengthenText(frames[target].header);
+            return {Bytes(frames, 0, all), false};
         }
     }
 
@@ -221,6 +225,22 @@ private:
             value = values[Pick(std::size(values))];
         while (value.type() == node.type());
         node = value;
+    }
+
+    // A megabyte where a text was, against work that grows with a name's length.
+    void LengthenText(json& header)
+    {
+        std::vector<json::json_pointer> nodes;
+        Nodes(header, json::json_pointer(), nodes);
+        std::vector<json::json_pointer> texts;
+        for (const json::json_pointer& node : nodes)
+            if (header[node].is_string() && node.to_string() != "/event")
+                texts.push_back(node);
+        if (!texts.empty())
+        {
+            json& text = header[texts[Pick(texts.size())]];
+            text = std::string(1 << 20, 'Q') + text.get<std::string>();
+        }
     }
 
     void RemoveKey(json& header)

@@ -52,6 +52,10 @@ TEST_F(HsdkContextTest, ListsProjectsStatesAndPackagesAndRefusesUnknownNames)
     EXPECT_EQ(0, packages.Execute(true));
     EXPECT_THAT(Names(packages.GetPackageList(), "CA_ATTRKEY_NAME"),
                 ElementsAre("QXP-001", "QXP-002"));
+    packages.SetPackageName("*-0*2", 0);
+    EXPECT_EQ(0, packages.Execute(true));
+    EXPECT_THAT(Names(packages.GetPackageList(), "CA_ATTRKEY_NAME"), ElementsAre("QXP-002"));
+    packages.SetPackageName("*", 0);
 
     EXPECT_FALSE(context.SetPackage("OLD-001"));
     EXPECT_STREQ("QXP-001", context.GetPackageName());

@@ -11,14 +11,37 @@
 
 namespace
 {
-// "*" matches any run of characters; everything else matches itself.
+// "*" matches any run of characters; everything else matches itself. A loop, not a recursion:
+// the names come from the broker, and a long one must not exhaust the stack.
 bool Matches(const char* pattern, const char* name)
 {
-    if (*pattern == '*')
-        return Matches(pattern + 1, name) || (*name && Matches(pattern, name + 1));
-    if (!*pattern)
-        return !*name;
-    return *pattern == *name && Matches(pattern + 1, name + 1);
+    const char* star = nullptr;
+    const char* retry = nullptr;
+    while (*name)
+    {
+        if (*pattern == '*')
+        {
+            star = pattern++;
+            retry = name;
+        }
+        else if (*pattern == *name)
+        {
+            ++pattern;
+            ++name;
+        }
+        else if (star)
+        {
+            pattern = star + 1;
+            name = ++retry;
+        }
+        else
+        {
+            return false;
+        }
+    }
+    while (*pattern == '*')
+        ++pattern;
+    return !*pattern;
 }
 } // namespace
 

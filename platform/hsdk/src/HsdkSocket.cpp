@@ -4,12 +4,16 @@
 
 #include "HsdkSocket.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace
 {
 const unsigned long kMaxJson = 16u << 20;
 const unsigned long kMaxPayload = 64u << 20;
+// A send's deadline covers one call, so a big file goes in pieces: the deadline then counts
+// progress, not the whole file.
+const size_t kSendChunk = 64u << 10;
 
 void PutLength(char* out, unsigned long value)
 {
@@ -111,6 +115,7 @@ bool HsdkSocket::Connect(const std::string& host, const std::string& port,
 
 void HsdkSocket::Close()
 {
+    m_buffer.clear();
     if (m_socket != INVALID_SOCKET)
     {
         closesocket(m_socket);
@@ -125,6 +130,11 @@ bool HsdkSocket::IsOpen() const
 
 bool HsdkSocket::IsStale()
 {
+    if (!m_buffer.empty())
+    {
+        Close();
+        return true;
+    }
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(m_socket, &readable);
@@ -138,26 +148,35 @@ bool HsdkSocket::IsStale()
 bool HsdkSocket::Send(const std::string& json, const std::string& payload)
 {
     m_failure = failNone;
-    char lengths[8];
-    PutLength(lengths, static_cast<unsigned long>(json.size()));
-    PutLength(lengths + 4, static_cast<unsigned long>(payload.size()));
-    return SendAll(lengths, sizeof(lengths)) && SendAll(json.data(), json.size()) &&
-           SendAll(payload.data(), payload.size());
+    // A small frame goes in one call: a socket call costs more than the copy.
+    const bool together = payload.size() <= kSendChunk;
+    std::string frame(8, '\0');
+    PutLength(&frame[0], static_cast<unsigned long>(json.size()));
+    PutLength(&frame[4], static_cast<unsigned long>(payload.size()));
+    frame += json;
+    if (together)
+        frame += payload;
+    return SendAll(frame.data(), frame.size()) &&
+           (together || SendAll(payload.data(), payload.size()));
 }
 
 bool HsdkSocket::Receive(std::string& json, std::string& payload)
 {
     m_failure = failNone;
-    char lengths[8];
-    if (!ReceiveAll(lengths, sizeof(lengths)))
-        return false;
-    const unsigned long jsonLength = GetLength(lengths);
-    const unsigned long payloadLength = GetLength(lengths + 4);
+    char chunk[16384];
+    while (m_buffer.size() < 8)
+    {
+        const int received = ReceiveSome(chunk, sizeof(chunk));
+        if (received == 0)
+            return false;
+        m_buffer.append(chunk, received);
+    }
+    const unsigned long jsonLength = GetLength(m_buffer.data());
+    const unsigned long payloadLength = GetLength(m_buffer.data() + 4);
     if (jsonLength == 0 || jsonLength > kMaxJson || payloadLength > kMaxPayload)
         return Fail(failMalformed);
-    json.assign(jsonLength, '\0');
-    payload.assign(payloadLength, '\0');
-    return ReceiveAll(&json[0], jsonLength) && ReceiveAll(&payload[0], payloadLength);
+    m_buffer.erase(0, 8);
+    return Take(json, jsonLength) && Take(payload, payloadLength);
 }
 
 HsdkSocket::Failure HsdkSocket::LastFailure() const
@@ -193,7 +212,7 @@ bool HsdkSocket::SendAll(const char* data, size_t length)
     {
         if (m_socket == INVALID_SOCKET)
             return Fail(failLost);
-        const int sent = send(m_socket, data, static_cast<int>(length), 0);
+        const int sent = send(m_socket, data, static_cast<int>(std::min(length, kSendChunk)), 0);
         if (sent <= 0)
             return FailWithError(WSAGetLastError());
         data += sent;
@@ -202,21 +221,32 @@ bool HsdkSocket::SendAll(const char* data, size_t length)
     return true;
 }
 
-bool HsdkSocket::ReceiveAll(char* data, size_t length)
+bool HsdkSocket::Take(std::string& out, size_t length)
 {
-    while (length > 0)
+    const size_t buffered = std::min(length, m_buffer.size());
+    out.assign(m_buffer, 0, buffered);
+    m_buffer.erase(0, buffered);
+    out.resize(length);
+    for (size_t done = buffered; done < length;)
     {
-        if (m_socket == INVALID_SOCKET)
-            return Fail(failLost);
-        const int received = recv(m_socket, data, static_cast<int>(length), 0);
+        const int received = ReceiveSome(&out[done], length - done);
         if (received == 0)
-            return Fail(failLost);
-        if (received < 0)
-            return FailWithError(WSAGetLastError());
-        data += received;
-        length -= received;
+            return false;
+        done += received;
     }
     return true;
+}
+
+int HsdkSocket::ReceiveSome(char* data, size_t length)
+{
+    if (m_socket == INVALID_SOCKET)
+        return Fail(failLost);
+    const int received = recv(m_socket, data, static_cast<int>(length), 0);
+    if (received == 0)
+        return Fail(failLost);
+    if (received < 0)
+        return FailWithError(WSAGetLastError());
+    return received;
 }
 
 bool HsdkSocket::Fail(Failure failure)

@@ -39,7 +39,10 @@ public:
 
 private:
     bool SendAll(const char* data, size_t length);
-    bool ReceiveAll(char* data, size_t length);
+    // Moves length bytes into out: the ones received already, then more from the socket.
+    bool Take(std::string& out, size_t length);
+    // What one receive gives, at most length bytes; 0 when it failed.
+    int ReceiveSome(char* data, size_t length);
     bool Fail(Failure failure);
     // From a Winsock error.
     bool FailWithError(int error);
@@ -48,6 +51,8 @@ private:
     // A SOCKET, kept as its integer type so that this header needs no winsock2.h.
     std::uintptr_t m_socket;
     unsigned long m_nReplyMs;
+    // Received beyond the last frame: a reply's bytes come in one call, not one per part.
+    std::string m_buffer;
     Failure m_failure;
     int m_nError;
 };
