@@ -19,9 +19,10 @@ bool HsdkFixture::HasBroker()
     return std::getenv("HARBROKER_PORT") != nullptr;
 }
 
-void HsdkFixture::LogIn(CaHarvest& harvest, const char* user, const char* password)
+void HsdkFixture::LogIn(CaHarvest& harvest, const char* user, const char* password,
+                        const char* broker)
 {
-    ASSERT_EQ(0, harvest.Login("localhost", user, password));
+    ASSERT_EQ(0, harvest.Login(broker, user, password));
     CaContext& context = harvest.GetContext();
     ASSERT_TRUE(context.SetProject("QXP"));
     ASSERT_TRUE(context.SetState("Development"));

@@ -16,13 +16,14 @@ public:
     static bool HasBroker();
     // A new empty folder below the temporary folder (Wine reuses process ids between runs).
     static std::string NewFolder();
+    // Logs in with the context QXP / Development / QXP-001.
+    static void LogIn(CaHarvest& harvest, const char* user, const char* password,
+                      const char* broker = "localhost");
 
 protected:
     void SetUp() override;
     void TearDown() override { m_harvest.Logout(); }
 
-    // Logs in with the context QXP / Development / QXP-001.
-    static void LogIn(CaHarvest& harvest, const char* user, const char* password);
     static std::string ReadFile(const std::string& path);
     static void WriteFile(const std::string& path, const std::string& bytes);
     static bool IsReadOnly(const std::string& path);

@@ -2,8 +2,13 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 
+#include "BrokerProxy.h"
+#include "FakeBroker.h"
 #include "HsdkFixture.h"
+#include "HsdkTesting.h"
+#include "TestFiles.h"
 
 using ::testing::ElementsAre;
 
@@ -47,6 +52,10 @@ TEST_F(HsdkContextTest, ListsProjectsStatesAndPackagesAndRefusesUnknownNames)
     EXPECT_EQ(0, packages.Execute(true));
     EXPECT_THAT(Names(packages.GetPackageList(), "CA_ATTRKEY_NAME"),
                 ElementsAre("QXP-001", "QXP-002"));
+    packages.SetPackageName("*-0*2", 0);
+    EXPECT_EQ(0, packages.Execute(true));
+    EXPECT_THAT(Names(packages.GetPackageList(), "CA_ATTRKEY_NAME"), ElementsAre("QXP-002"));
+    packages.SetPackageName("*", 0);
 
     EXPECT_FALSE(context.SetPackage("OLD-001"));
     EXPECT_STREQ("QXP-001", context.GetPackageName());
@@ -113,4 +122,135 @@ TEST_F(HsdkContextTest, RunsTheFolderQueriesWithTypedColumnsAndRefusesWrites)
     sql.SetSQLStatement("delete from haritems");
     EXPECT_THROW(sql.Execute(), CaException);
     EXPECT_TRUE(sql.GetSQLResult().IsEmpty());
+}
+
+namespace
+{
+double SecondsOf(const std::function<void()>& call)
+{
+    const auto start = std::chrono::steady_clock::now();
+    call();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The reply deadline of HSDK.ini beside HSDK.dll and of the environment, undone at the end.
+struct DeadlineSettings
+{
+    explicit DeadlineSettings(const char* iniMs)
+    {
+        WriteFile(ini, std::string("[Connection]\r\nReplyTimeoutMs=") + iniMs + "\r\n");
+    }
+    ~DeadlineSettings()
+    {
+        DeleteFileA(ini.c_str());
+        _putenv_s("HSDK_REPLY_TIMEOUT_MS", "");
+    }
+    const std::string ini = ProgramFolder() + "\\HSDK.ini";
+};
+} // namespace
+
+TEST(HsdkDeadlineTest, ASilentBrokerCostsOneDeadlineAndTheNextCallConnectsAnew)
+{
+    FakeBroker silent(
+        [](const std::string& op, const std::string&) -> FakeBroker::Answer {
+            return {op == "login" ? FakeBroker::Frame(R"({"ok":true})") : "", false};
+        });
+    DeadlineSettings settings("400");
+    CaHarvest harvest;
+    ASSERT_EQ(0, harvest.Login(silent.Address().c_str(), "dev1", "pw"));
+    std::string text;
+    const double fromIni = SecondsOf(
+        [&]
+        {
+            try
+            {
+                harvest.GetProjectList();
+            }
+            catch (const CaException& e)
+            {
+                text = e.GetText();
+            }
+        });
+    EXPECT_EQ("The broker did not answer within 0.4 s.", text);
+    EXPECT_GE(fromIni, 0.4);
+    EXPECT_LT(fromIni, 3.4);
+
+    // The environment wins over HSDK.ini; the lost session logs in again on a new connection.
+    _putenv_s("HSDK_REPLY_TIMEOUT_MS", "1500");
+    const double fromEnvironment =
+        SecondsOf([&] { EXPECT_THROW(harvest.GetContext().GetStateList(), CaException); });
+    EXPECT_GE(fromEnvironment, 1.5);
+    EXPECT_LT(fromEnvironment, 4.5);
+    _putenv_s("HSDK_REPLY_TIMEOUT_MS", "100");
+    EXPECT_FALSE(harvest.GetContext().SetProject("QXP"));
+    EXPECT_EQ(-1, harvest.GetContext().GetDeleteVersion().Execute());
+    EXPECT_EQ(4, silent.Connections());
+}
+
+TEST(HsdkReconnectTest, ALostConnectionIsReplacedAndOnlyReadsRunAgain)
+{
+    if (!HsdkFixture::HasBroker())
+        GTEST_SKIP() << "no broker";
+    ASSERT_NE(std::string::npos,
+              hsdk_testing::Admin(R"({"op":"admin.createItem","folder":"\\QXRepo\\Docs",)"
+                                  R"("name":"cut.txt"})")
+                  .find("\"ok\":true"));
+    BrokerProxy proxy;
+    CaHarvest harvest;
+    ASSERT_NO_FATAL_FAILURE(HsdkFixture::LogIn(harvest, "dev1", "dev1pw", proxy.Address().c_str()));
+    CaContext& context = harvest.GetContext();
+    ASSERT_TRUE(context.SetCheckout("CheckOut"));
+    CaVersionChooser& chooser = context.GetVersionChooser();
+    auto choose = [&](const char* name)
+    {
+        chooser.Clear();
+        chooser.SetParentPath("\\QXRepo");
+        chooser.SetItemName(name);
+        chooser.SetRecursive(true);
+        chooser.SetVersionOption(256);
+        return chooser.Execute() == 0 ? chooser.GetVersionListAsList().GetSize() : -1;
+    };
+    CaCheckout& checkout = context.GetCheckout();
+    auto checkOut = [&](int mode)
+    {
+        checkout.SetViewPath("\\QXRepo\\Docs");
+        checkout.SetClientDir(HsdkFixture::NewFolder().c_str());
+        checkout.SetCheckoutMode(mode);
+        checkout.SetPathOption(2);
+        checkout.SetReplaceFile(true);
+        return checkout.Execute();
+    };
+
+    // A restart, or an idle session the broker dropped: the next call, read or process, logs
+    // in again, with the context and the chosen process kept.
+    proxy.Cut();
+    EXPECT_EQ(1, choose("cut.txt"));
+    EXPECT_EQ(2, proxy.Connections());
+    proxy.Cut();
+    EXPECT_EQ(0, checkOut(1));
+    EXPECT_EQ(3, proxy.Connections());
+    EXPECT_STREQ("QXP-001", context.GetPackageName());
+
+    // Cut inside a reply: a read runs once more and succeeds.
+    const int everything = choose("*");
+    proxy.CutAfter(300);
+    EXPECT_EQ(everything, choose("*"));
+    EXPECT_EQ(4, proxy.Connections());
+
+    // A process never: the reservation was committed before its file was cut, which the
+    // item's state tells.
+    ASSERT_EQ(1, choose("cut.txt"));
+    proxy.CutAfter(20);
+    EXPECT_EQ(-1, checkOut(2));
+    EXPECT_EQ(4, proxy.Connections()) << "not run again";
+    ASSERT_EQ(1, choose("cut.txt"));
+    EXPECT_STREQ("R", chooser.GetVersionListAsList()[0].GetVersionStatus());
+    EXPECT_STREQ("dev1", chooser.GetVersionListAsList()[0].GetModifierName());
+
+    // No broker answers: the call fails at once; back again, the next one works.
+    proxy.SetDown(true);
+    proxy.Cut();
+    EXPECT_THROW(chooser.Execute(), CaException);
+    proxy.SetDown(false);
+    EXPECT_EQ(1, choose("cut.txt"));
 }

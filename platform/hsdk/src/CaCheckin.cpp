@@ -3,7 +3,9 @@
 #include "CaCheckin.h"
 
 #include "HsdkCallLog.h"
+#include "HsdkGuard.h"
 #include "HsdkClientFiles.h"
+#include "HsdkFields.h"
 #include "HsdkSession.h"
 #include "HsdkText.h"
 
@@ -72,46 +74,59 @@ void CaCheckin::SetCallBack(CaCallBack callBack)
 int CaCheckin::Execute(bool wait)
 {
     HSDK_ENTER("CaCheckin::Execute", forced_, wait);
-    nlohmann::json request = m_pSession->ContextRequest("checkin");
-    request["viewPath"] = HsdkText::ToWire(m_sViewPath);
-    request["clientDir"] = HsdkText::ToWire(m_sClientDir);
-    request["mode"] = m_nMode;
-    request["itemOption"] = m_nItemOption;
-    request["pathOption"] = m_nPathOption;
-    request["description"] = m_sDescription.GetLength()
-                                 ? nlohmann::json(HsdkText::ToWire(m_sDescription))
-                                 : nlohmann::json();
-    request["deleteAfter"] = m_bDeleteAfterCI;
-    request["files"] = nlohmann::json::array();
-    for (int i = 0; i < m_files.GetSize(); ++i)
-        request["files"].push_back(HsdkText::ToWire(m_files[i]));
+    return HsdkGuard::Returning(
+        static_cast<int>(HsdkSession::processWireFailed),
+        [&]
+        {
+            nlohmann::json request = m_pSession->ContextRequest("checkin");
+            request["viewPath"] = HsdkText::ToWire(m_sViewPath);
+            request["clientDir"] = HsdkText::ToWire(m_sClientDir);
+            request["mode"] = m_nMode;
+            request["itemOption"] = m_nItemOption;
+            request["pathOption"] = m_nPathOption;
+            request["description"] = m_sDescription.GetLength()
+                                         ? nlohmann::json(HsdkText::ToWire(m_sDescription))
+                                         : nlohmann::json();
+            request["deleteAfter"] = m_bDeleteAfterCI;
+            request["files"] = nlohmann::json::array();
+            for (int i = 0; i < m_files.GetSize(); ++i)
+                request["files"].push_back(HsdkText::ToWire(m_files[i]));
 
-    const HsdkClientFiles files(m_sClientDir);
-    HsdkEvents events;
-    // The broker names a file by its index in our own list, so it can only ever read those.
-    events.onSend = [&](const nlohmann::json& send, std::string& bytes)
-    {
-        const int index = send.value("index", -1);
-        nlohmann::json answer = {{"op", "file"}, {"index", index}, {"exists", false}};
-        std::string error = "not a listed file";
-        if (index >= 0 && index < m_files.GetSize() && files.Read(m_files[index], bytes, error))
-            answer["exists"] = true;
-        else
-            answer["error"] = error;
-        return answer;
-    };
-    const int result = m_pSession->RunProcess(request, "checkin", m_pCallBack, this, events);
-    if (result == 0 && m_bDeleteAfterCI)
-        for (int i = 0; i < m_files.GetSize(); ++i)
-            files.Delete(m_files[i]);
-    return result;
+            const HsdkClientFiles files(m_sClientDir);
+            HsdkEvents events;
+            // The broker names a file by its index in our own list, so it can only ever read
+            // those.
+            events.onSend = [&](const nlohmann::json& send, std::string& bytes)
+            {
+                const long long index = HsdkFields::Integer(send, "index");
+                nlohmann::json answer = {{"op", "file"}, {"index", index}, {"exists", false}};
+                std::string error = "not a listed file";
+                if (index >= 0 && index < m_files.GetSize() &&
+                    files.Read(m_files[static_cast<int>(index)], bytes, error))
+                    answer["exists"] = true;
+                else
+                    answer["error"] = error;
+                return answer;
+            };
+            const int result =
+                m_pSession->RunProcess(request, "checkin", m_pCallBack, this, events);
+            if (result == 0 && m_bDeleteAfterCI)
+                for (int i = 0; i < m_files.GetSize(); ++i)
+                    files.Delete(m_files[i]);
+            return result;
+        });
 }
 
 int CaCheckin::CreateItemPath(const char* relativePath, const char* parentViewPath)
 {
     HSDK_ENTER("CaCheckin::CreateItemPath", forced_, relativePath, parentViewPath);
-    nlohmann::json request = m_pSession->ContextRequest("createPath");
-    request["parentPath"] = HsdkText::ToWire(parentViewPath);
-    request["path"] = HsdkText::ToWire(relativePath);
-    return m_pSession->RunProcess(request, "checkin", nullptr, this);
+    return HsdkGuard::Returning(
+        static_cast<int>(HsdkSession::processWireFailed),
+        [&]
+        {
+            nlohmann::json request = m_pSession->ContextRequest("createPath");
+            request["parentPath"] = HsdkText::ToWire(parentViewPath);
+            request["path"] = HsdkText::ToWire(relativePath);
+            return m_pSession->RunProcess(request, "checkin", nullptr, this);
+        });
 }

@@ -3,6 +3,7 @@
 #include "CaCheckout.h"
 
 #include "HsdkCallLog.h"
+#include "HsdkGuard.h"
 #include "HsdkClientFiles.h"
 #include "HsdkSession.h"
 #include "HsdkText.h"
@@ -53,18 +54,23 @@ void CaCheckout::SetCallBack(CaCallBack callBack)
 int CaCheckout::Execute()
 {
     HSDK_ENTER("CaCheckout::Execute", forced_);
-    nlohmann::json request = m_pSession->ContextRequest("checkout");
-    request["versions"] = m_pSession->m_chosenVersions;
-    request["viewPath"] = HsdkText::ToWire(m_sViewPath);
-    request["clientDir"] = HsdkText::ToWire(m_sClientDir);
-    request["mode"] = m_nMode;
-    request["pathOption"] = m_nPathOption;
-    request["replaceFile"] = m_bReplaceFile;
-    const HsdkClientFiles files(m_sClientDir);
-    HsdkEvents events;
-    events.onFile = [&](const nlohmann::json& file, const std::string& bytes)
-    { return files.WriteCheckoutFile(file, bytes); };
-    return m_pSession->RunProcess(request, "checkout", m_pCallBack, this, events);
+    return HsdkGuard::Returning(
+        static_cast<int>(HsdkSession::processWireFailed),
+        [&]
+        {
+            nlohmann::json request = m_pSession->ContextRequest("checkout");
+            request["versions"] = m_pSession->m_chosenVersions;
+            request["viewPath"] = HsdkText::ToWire(m_sViewPath);
+            request["clientDir"] = HsdkText::ToWire(m_sClientDir);
+            request["mode"] = m_nMode;
+            request["pathOption"] = m_nPathOption;
+            request["replaceFile"] = m_bReplaceFile;
+            const HsdkClientFiles files(m_sClientDir);
+            HsdkEvents events;
+            events.onFile = [&](const nlohmann::json& file, const std::string& bytes)
+            { return files.WriteCheckoutFile(file, bytes); };
+            return m_pSession->RunProcess(request, "checkout", m_pCallBack, this, events);
+        });
 }
 
 int CaCheckout::GetCheckoutMode() const

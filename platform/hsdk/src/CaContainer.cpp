@@ -3,24 +3,34 @@
 #include "CaContainer.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include "HsdkGuard.h"
 
 namespace
 {
 template <typename Columns> auto FindColumn(Columns& columns, const char* key)
 {
-    const std::string name = key ? key : "";
     return std::find_if(columns.begin(), columns.end(),
-                        [&](const auto& column) { return column.first == name; });
+                        [&](const auto& column)
+                        { return std::strcmp(column.first.c_str(), key ? key : "") == 0; });
 }
 } // namespace
 
 CaContainer::CaContainer() = default;
 
-CaContainer::CaContainer(const CaContainer& other) = default;
+CaContainer::CaContainer(const CaContainer& other)
+    : m_columns(HsdkGuard::Throwing([&] { return other.m_columns; }))
+{
+}
 
 CaContainer::~CaContainer() = default;
 
-CaContainer& CaContainer::operator=(const CaContainer& other) = default;
+CaContainer& CaContainer::operator=(const CaContainer& other)
+{
+    HsdkGuard::Throwing([&] { m_columns = other.m_columns; });
+    return *this;
+}
 
 bool CaContainer::IsEmpty() const
 {
@@ -57,14 +67,18 @@ CaData CaContainer::Props(const char* key, int row) const
 
 void CaContainer::AddKey(const char* key)
 {
-    if (FindColumn(m_columns, key) == m_columns.end())
-        m_columns.emplace_back(key ? key : "", std::vector<CaData>());
+    HsdkGuard::Throwing(
+        [&]
+        {
+            if (FindColumn(m_columns, key) == m_columns.end())
+                m_columns.emplace_back(key ? key : "", std::vector<CaData>());
+        });
 }
 
 void CaContainer::AddElement(const char* key, const CaData& element)
 {
     AddKey(key);
-    FindColumn(m_columns, key)->second.push_back(element);
+    HsdkGuard::Throwing([&] { FindColumn(m_columns, key)->second.push_back(element); });
 }
 
 void CaContainer::RemoveAll()

@@ -3,49 +3,43 @@
 #include "CaContext.h"
 
 #include "HsdkCallLog.h"
+#include "HsdkFields.h"
+#include "HsdkGuard.h"
 #include "HsdkRecords.h"
 #include "HsdkSession.h"
 #include "HsdkText.h"
 
 namespace
 {
-// Asks the broker whether a context exists; a broken wire counts as a refusal.
+// Asks the broker whether a context exists; a broken wire counts as a refusal (the caller's
+// guard turns its exception into false).
 bool Accepts(HsdkSession* session, const nlohmann::json& request)
 {
-    try
-    {
-        return session->Request(request).value("ok", false);
-    }
-    catch (const CaException&)
-    {
-        return false;
-    }
+    return HsdkFields::IsOk(session->Read(request));
 }
 
 // A refused name also drops the earlier choice, so no process runs under a name the caller
 // was told is wrong.
 bool SelectProcess(HsdkSession* session, const char* kind, const char* name)
 {
-    session->m_processes.erase(kind);
-    nlohmann::json reply;
-    try
-    {
-        reply = session->Request(session->ContextRequest("processes"));
-    }
-    catch (const CaException&)
-    {
-        return false;
-    }
-    const std::string wanted = HsdkText::ToWire(name);
-    for (const nlohmann::json& process : reply.value("processes", nlohmann::json::array()))
-    {
-        if (process.value("name", "") == wanted && process.value("kind", "") == kind)
+    return HsdkGuard::Returning(
+        false,
+        [&]
         {
-            session->m_processes[kind] = name ? name : "";
-            return true;
-        }
-    }
-    return false;
+            session->m_processes.erase(kind);
+            const nlohmann::json reply = session->Read(session->ContextRequest("processes"));
+            const std::string wanted = HsdkText::ToWire(name);
+            for (const nlohmann::json& process : HsdkFields::List(reply, "processes"))
+            {
+                if (HsdkFields::Text(process, "name") == wanted &&
+                    HsdkFields::Text(process, "kind") == kind)
+                {
+                    session->m_processes[kind] = name ? name : "";
+                    return true;
+                }
+            }
+            return false;
+        });
 }
 } // namespace
 
@@ -65,37 +59,51 @@ CaContext::~CaContext()
 bool CaContext::SetProject(const char* project)
 {
     HSDK_ENTER("CaContext::SetProject", false, project);
-    if (!Accepts(m_pSession, {{"op", "context"}, {"project", HsdkText::ToWire(project)}}))
-        return false;
-    m_pSession->m_sProject = project;
-    m_pSession->m_sState.clear();
-    m_pSession->m_sPackage.clear();
-    m_pSession->m_processes.clear();
-    return true;
+    return HsdkGuard::Returning(
+        false,
+        [&]
+        {
+            if (!Accepts(m_pSession, {{"op", "context"}, {"project", HsdkText::ToWire(project)}}))
+                return false;
+            m_pSession->m_sProject = project;
+            m_pSession->m_sState.clear();
+            m_pSession->m_sPackage.clear();
+            m_pSession->m_processes.clear();
+            return true;
+        });
 }
 
 bool CaContext::SetState(const char* state)
 {
     HSDK_ENTER("CaContext::SetState", false, state);
-    if (!Accepts(m_pSession, {{"op", "context"},
-                              {"project", HsdkText::ToWire(m_pSession->m_sProject.c_str())},
-                              {"state", HsdkText::ToWire(state)}}))
-        return false;
-    m_pSession->m_sState = state;
-    m_pSession->m_sPackage.clear();
-    m_pSession->m_processes.clear();
-    return true;
+    return HsdkGuard::Returning(
+        false,
+        [&]
+        {
+            if (!Accepts(m_pSession, {{"op", "context"},
+                                      {"project", HsdkText::ToWire(m_pSession->m_sProject.c_str())},
+                                      {"state", HsdkText::ToWire(state)}}))
+                return false;
+            m_pSession->m_sState = state;
+            m_pSession->m_sPackage.clear();
+            m_pSession->m_processes.clear();
+            return true;
+        });
 }
 
 bool CaContext::SetPackage(const char* package)
 {
     HSDK_ENTER("CaContext::SetPackage", false, package);
-    nlohmann::json request = m_pSession->ContextRequest("context");
-    request["package"] = HsdkText::ToWire(package);
-    if (!Accepts(m_pSession, request))
-        return false;
-    m_pSession->m_sPackage = package;
-    return true;
+    return HsdkGuard::Returning(false,
+                                [&]
+                                {
+                                    nlohmann::json request = m_pSession->ContextRequest("context");
+                                    request["package"] = HsdkText::ToWire(package);
+                                    if (!Accepts(m_pSession, request))
+                                        return false;
+                                    m_pSession->m_sPackage = package;
+                                    return true;
+                                });
 }
 
 CaString CaContext::GetProjectName() const
@@ -119,9 +127,12 @@ CaString CaContext::GetPackageName() const
 CaContainer CaContext::GetStateList()
 {
     HSDK_ENTER("CaContext::GetStateList", CaContainer());
-    const nlohmann::json reply = m_pSession->Call(
-        {{"op", "states"}, {"project", HsdkText::ToWire(m_pSession->m_sProject.c_str())}});
-    return HsdkRecords::Names(reply.value("names", nlohmann::json::array()));
+    return HsdkGuard::Throwing(
+        [&]
+        {
+            return HsdkRecords::Names(m_pSession->Call(
+                {{"op", "states"}, {"project", HsdkText::ToWire(m_pSession->m_sProject.c_str())}}));
+        });
 }
 
 CaPackageChooser& CaContext::GetPackageChooser()
@@ -133,12 +144,16 @@ CaPackageChooser& CaContext::GetPackageChooser()
 CaItemList CaContext::GetItemList(bool withFiles, int option)
 {
     HSDK_ENTER("CaContext::GetItemList", CaItemList(), withFiles, option);
-    const nlohmann::json reply = m_pSession->Call(
-        {{"op", "items"}, {"project", HsdkText::ToWire(m_pSession->m_sProject.c_str())}});
-    CaItemList list;
-    for (const nlohmann::json& row : reply.value("items", nlohmann::json::array()))
-        list.Add(HsdkRecords::Item(m_pSession, row));
-    return list;
+    return HsdkGuard::Throwing(
+        [&]
+        {
+            const nlohmann::json reply = m_pSession->Call(
+                {{"op", "items"}, {"project", HsdkText::ToWire(m_pSession->m_sProject.c_str())}});
+            CaItemList list;
+            for (const nlohmann::json& row : HsdkFields::List(reply, "items"))
+                list.Add(HsdkRecords::Item(m_pSession, row));
+            return list;
+        });
 }
 
 CaSQL& CaContext::GetSQL()
@@ -174,8 +189,13 @@ bool CaContext::SetDeleteVersion(const CaString& processName)
 CaString CaContext::GetDeleteVersionName() const
 {
     HSDK_RECORD("CaContext::GetDeleteVersionName");
-    const auto process = m_pSession->m_processes.find("deleteversion");
-    return process == m_pSession->m_processes.end() ? "" : process->second.c_str();
+    return HsdkGuard::Throwing(
+        [&]
+        {
+            const auto process = m_pSession->m_processes.find("deleteversion");
+            return CaString(process == m_pSession->m_processes.end() ? ""
+                                                                     : process->second.c_str());
+        });
 }
 
 bool CaContext::SetRenameItem(const char* processName)

@@ -2,14 +2,16 @@
 
 #include "CaData.h"
 
+#include <cstdio>
 #include <cstdlib>
-#include <string>
 
 CaData::CaData() : m_nType(typeNull), m_lValue(0) {}
 
-CaData::CaData(long value)
-    : m_nType(typeInteger), m_lValue(value), m_sText(std::to_string(value).c_str())
+CaData::CaData(long value) : m_nType(typeInteger), m_lValue(value)
 {
+    char text[24];
+    std::snprintf(text, sizeof(text), "%ld", value);
+    m_sText = text;
 }
 
 CaData::CaData(const char* text)

@@ -3,6 +3,7 @@
 #include "CaDeleteVersion.h"
 
 #include "HsdkCallLog.h"
+#include "HsdkGuard.h"
 #include "HsdkSession.h"
 
 CaDeleteVersion::CaDeleteVersion(HsdkSession* session) : m_pSession(session) {}
@@ -12,7 +13,12 @@ CaDeleteVersion::~CaDeleteVersion() = default;
 int CaDeleteVersion::Execute()
 {
     HSDK_ENTER("CaDeleteVersion::Execute", forced_);
-    nlohmann::json request = m_pSession->ContextRequest("deleteVersion");
-    request["versions"] = m_pSession->m_chosenVersions;
-    return m_pSession->RunProcess(request, "deleteversion", nullptr, this);
+    return HsdkGuard::Returning(
+        static_cast<int>(HsdkSession::processWireFailed),
+        [&]
+        {
+            nlohmann::json request = m_pSession->ContextRequest("deleteVersion");
+            request["versions"] = m_pSession->m_chosenVersions;
+            return m_pSession->RunProcess(request, "deleteversion", nullptr, this);
+        });
 }

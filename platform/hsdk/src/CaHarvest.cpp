@@ -2,10 +2,12 @@
 
 #include "CaHarvest.h"
 
+#include <memory>
+
 #include "HsdkCallLog.h"
+#include "HsdkGuard.h"
 #include "HsdkRecords.h"
 #include "HsdkSession.h"
-#include "HsdkText.h"
 
 namespace
 {
@@ -15,12 +17,23 @@ const int kInactiveProjects = 2;
 
 CaContainer ProjectList(HsdkSession* session, int kind)
 {
-    const nlohmann::json reply = session->Call({{"op", "projects"}, {"kind", kind}});
-    return HsdkRecords::Names(reply.value("names", nlohmann::json::array()));
+    return HsdkGuard::Throwing(
+        [&] {
+            return HsdkRecords::Names(session->Call({{"op", "projects"}, {"kind", kind}}));
+        });
 }
 } // namespace
 
-CaHarvest::CaHarvest() : m_pSession(new HsdkSession), m_pContext(new CaContext(m_pSession)) {}
+CaHarvest::CaHarvest() : m_pSession(nullptr), m_pContext(nullptr)
+{
+    HsdkGuard::Throwing(
+        [&]
+        {
+            std::unique_ptr<HsdkSession> session(new HsdkSession);
+            m_pContext = new CaContext(session.get());
+            m_pSession = session.release();
+        });
+}
 
 CaHarvest::~CaHarvest()
 {
@@ -32,7 +45,8 @@ int CaHarvest::Login(const char* broker, const char* user, const char* password)
 {
     // The password stays out of every record.
     HSDK_ENTER("CaHarvest::Login", forced_, broker, user);
-    return m_pSession->Login(broker, user, password);
+    return HsdkGuard::Returning(static_cast<int>(HsdkSession::loginUnreachable),
+                                [&] { return m_pSession->Login(broker, user, password); });
 }
 
 void CaHarvest::Logout()

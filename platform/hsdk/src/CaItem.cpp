@@ -4,6 +4,8 @@
 
 #include "CaItemList.h"
 #include "HsdkCallLog.h"
+#include "HsdkFields.h"
+#include "HsdkGuard.h"
 #include "HsdkRecords.h"
 #include "HsdkSession.h"
 
@@ -33,12 +35,20 @@ long CaItem::GetParentRepositoryObjId() const
 CaItemList CaItem::GetItemPathList(bool withFiles) const
 {
     HSDK_ENTER("CaItem::GetItemPathList", CaItemList(), withFiles);
-    CaItemList list;
-    if (!m_pSession || !m_bItemPath)
-        return list;
-    const nlohmann::json reply = m_pSession->Call({{"op", "subItems"}, {"objid", m_nObjId}});
-    for (const nlohmann::json& row : reply.value("items", nlohmann::json::array()))
-        if (withFiles || row.value("isPath", false))
-            list.Add(HsdkRecords::Item(m_pSession, row));
-    return list;
+    return HsdkGuard::Throwing(
+        [&]
+        {
+            CaItemList list;
+            if (!m_pSession || !m_bItemPath)
+                return list;
+            const nlohmann::json reply =
+                m_pSession->Call({{"op", "subItems"}, {"objid", m_nObjId}});
+            for (const nlohmann::json& row : HsdkFields::List(reply, "items"))
+            {
+                const CaItem item = HsdkRecords::Item(m_pSession, row);
+                if (withFiles || item.IsItemPath())
+                    list.Add(item);
+            }
+            return list;
+        });
 }

@@ -2,15 +2,23 @@
 
 #include "CaItemList.h"
 
+#include "HsdkGuard.h"
 #include "HsdkRecords.h"
 
 CaItemList::CaItemList() = default;
 
-CaItemList::CaItemList(const CaItemList& other) = default;
+CaItemList::CaItemList(const CaItemList& other)
+    : m_items(HsdkGuard::Throwing([&] { return other.m_items; }))
+{
+}
 
 CaItemList::~CaItemList() = default;
 
-CaItemList& CaItemList::operator=(const CaItemList& other) = default;
+CaItemList& CaItemList::operator=(const CaItemList& other)
+{
+    HsdkGuard::Throwing([&] { m_items = other.m_items; });
+    return *this;
+}
 
 int CaItemList::GetSize() const
 {
@@ -19,10 +27,10 @@ int CaItemList::GetSize() const
 
 const CaItem& CaItemList::operator[](int index) const
 {
-    return HsdkRecords::At(m_items, index, "CaItemList");
+    return HsdkRecords::At(m_items, index, "CaItemList: index out of range");
 }
 
 void CaItemList::Add(const CaItem& item)
 {
-    m_items.push_back(item);
+    HsdkGuard::Throwing([&] { m_items.push_back(item); });
 }

@@ -3,20 +3,45 @@
 #include "CaPackageChooser.h"
 
 #include "HsdkCallLog.h"
+#include "HsdkFields.h"
+#include "HsdkGuard.h"
 #include "HsdkRecords.h"
 #include "HsdkSession.h"
 #include "HsdkText.h"
 
 namespace
 {
-// "*" matches any run of characters; everything else matches itself.
+// "*" matches any run of characters; everything else matches itself. A loop, not a recursion:
+// the names come from the broker, and a long one must not exhaust the stack.
 bool Matches(const char* pattern, const char* name)
 {
-    if (*pattern == '*')
-        return Matches(pattern + 1, name) || (*name && Matches(pattern, name + 1));
-    if (!*pattern)
-        return !*name;
-    return *pattern == *name && Matches(pattern + 1, name + 1);
+    const char* star = nullptr;
+    const char* retry = nullptr;
+    while (*name)
+    {
+        if (*pattern == '*')
+        {
+            star = pattern++;
+            retry = name;
+        }
+        else if (*pattern == *name)
+        {
+            ++pattern;
+            ++name;
+        }
+        else if (star)
+        {
+            pattern = star + 1;
+            name = ++retry;
+        }
+        else
+        {
+            return false;
+        }
+    }
+    while (*pattern == '*')
+        ++pattern;
+    return !*pattern;
 }
 } // namespace
 
@@ -43,13 +68,17 @@ int CaPackageChooser::Execute(bool wait)
 {
     HSDK_ENTER("CaPackageChooser::Execute", forced_, wait);
     m_packages = CaContainer();
-    const nlohmann::json reply = m_pSession->Call(m_pSession->ContextRequest("packages"));
-    nlohmann::json names = nlohmann::json::array();
-    for (const nlohmann::json& name : reply.value("names", nlohmann::json::array()))
-        if (Matches(m_sPattern, HsdkText::FromWire(name.get<std::string>()).c_str()))
-            names.push_back(name);
-    m_packages = HsdkRecords::Names(names);
-    return 0;
+    return HsdkGuard::Throwing(
+        [&]
+        {
+            const nlohmann::json reply = m_pSession->Call(m_pSession->ContextRequest("packages"));
+            nlohmann::json names = nlohmann::json::array();
+            for (const nlohmann::json& name : HsdkFields::Texts(reply, "names"))
+                if (Matches(m_sPattern, HsdkText::FromWire(name.get<std::string>()).c_str()))
+                    names.push_back(name);
+            m_packages = HsdkRecords::Names({{"names", names}});
+            return 0;
+        });
 }
 
 CaContainer CaPackageChooser::GetPackageList() const

@@ -3,6 +3,7 @@
 #include "CaRemoveItem.h"
 
 #include "HsdkCallLog.h"
+#include "HsdkGuard.h"
 #include "HsdkSession.h"
 #include "HsdkText.h"
 
@@ -26,8 +27,13 @@ int CaRemoveItem::Execute()
 {
     // The option is a public field the caller writes, so the record shows its value here.
     HSDK_ENTER("CaRemoveItem::Execute", forced_, m_bRemoveAll);
-    nlohmann::json request = m_pSession->ContextRequest("removeItem");
-    request["itemPath"] = HsdkText::ToWire(m_sItemPath);
-    request["name"] = HsdkText::ToWire(m_sItemName);
-    return m_pSession->RunProcess(request, "removeitem", nullptr, this);
+    return HsdkGuard::Returning(
+        static_cast<int>(HsdkSession::processWireFailed),
+        [&]
+        {
+            nlohmann::json request = m_pSession->ContextRequest("removeItem");
+            request["itemPath"] = HsdkText::ToWire(m_sItemPath);
+            request["name"] = HsdkText::ToWire(m_sItemName);
+            return m_pSession->RunProcess(request, "removeitem", nullptr, this);
+        });
 }

@@ -3,6 +3,7 @@
 #include "CaRenameItem.h"
 
 #include "HsdkCallLog.h"
+#include "HsdkGuard.h"
 #include "HsdkSession.h"
 #include "HsdkText.h"
 
@@ -31,9 +32,14 @@ void CaRenameItem::SetNewItemName(const char* newName)
 int CaRenameItem::Execute()
 {
     HSDK_ENTER("CaRenameItem::Execute", forced_);
-    nlohmann::json request = m_pSession->ContextRequest("renameItem");
-    request["itemPath"] = HsdkText::ToWire(m_sItemPath);
-    request["name"] = HsdkText::ToWire(m_sItemName);
-    request["newName"] = HsdkText::ToWire(m_sNewItemName);
-    return m_pSession->RunProcess(request, "renameitem", nullptr, this);
+    return HsdkGuard::Returning(
+        static_cast<int>(HsdkSession::processWireFailed),
+        [&]
+        {
+            nlohmann::json request = m_pSession->ContextRequest("renameItem");
+            request["itemPath"] = HsdkText::ToWire(m_sItemPath);
+            request["name"] = HsdkText::ToWire(m_sItemName);
+            request["newName"] = HsdkText::ToWire(m_sNewItemName);
+            return m_pSession->RunProcess(request, "renameitem", nullptr, this);
+        });
 }

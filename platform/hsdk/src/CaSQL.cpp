@@ -3,6 +3,7 @@
 #include "CaSQL.h"
 
 #include "HsdkCallLog.h"
+#include "HsdkGuard.h"
 #include "HsdkRecords.h"
 #include "HsdkSession.h"
 #include "HsdkText.h"
@@ -21,9 +22,13 @@ int CaSQL::Execute()
 {
     HSDK_ENTER("CaSQL::Execute", forced_);
     m_result = CaContainer();
-    m_result = HsdkRecords::Table(
-        m_pSession->Call({{"op", "sql"}, {"statement", HsdkText::ToWire(m_sStatement)}}));
-    return 0;
+    return HsdkGuard::Throwing(
+        [&]
+        {
+            m_result = HsdkRecords::Table(
+                m_pSession->Call({{"op", "sql"}, {"statement", HsdkText::ToWire(m_sStatement)}}));
+            return 0;
+        });
 }
 
 CaContainer CaSQL::GetSQLResult() const

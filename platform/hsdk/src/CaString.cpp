@@ -3,16 +3,29 @@
 #include "CaString.h"
 
 #include <cstring>
+#include <new>
 
 namespace
 {
+char g_noText[1] = "";
+
+// Never throws: CaException holds a CaString and is caught by value, so a copy that threw would
+// end the process. Without memory the copy is the empty text.
 char* CopyText(const char* text)
 {
     const size_t length = text ? std::strlen(text) : 0;
-    char* copy = new char[length + 1];
-    std::memcpy(copy, text ? text : "", length);
+    char* copy = length ? new (std::nothrow) char[length + 1] : nullptr;
+    if (!copy)
+        return g_noText;
+    std::memcpy(copy, text, length);
     copy[length] = '\0';
     return copy;
+}
+
+void FreeText(char* text)
+{
+    if (text != g_noText)
+        delete[] text;
 }
 } // namespace
 
@@ -24,7 +37,7 @@ CaString::CaString(const CaString& other) : m_pszText(CopyText(other.m_pszText))
 
 CaString::~CaString()
 {
-    delete[] m_pszText;
+    FreeText(m_pszText);
 }
 
 CaString& CaString::operator=(const CaString& other)
@@ -32,7 +45,7 @@ CaString& CaString::operator=(const CaString& other)
     if (this != &other)
     {
         char* copy = CopyText(other.m_pszText);
-        delete[] m_pszText;
+        FreeText(m_pszText);
         m_pszText = copy;
     }
     return *this;

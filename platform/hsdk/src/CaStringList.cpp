@@ -2,19 +2,27 @@
 
 #include "CaStringList.h"
 
+#include "HsdkGuard.h"
 #include "HsdkRecords.h"
 
 CaStringList::CaStringList() = default;
 
-CaStringList::CaStringList(const CaStringList& other) = default;
+CaStringList::CaStringList(const CaStringList& other)
+    : m_items(HsdkGuard::Throwing([&] { return other.m_items; }))
+{
+}
 
 CaStringList::~CaStringList() = default;
 
-CaStringList& CaStringList::operator=(const CaStringList& other) = default;
+CaStringList& CaStringList::operator=(const CaStringList& other)
+{
+    HsdkGuard::Throwing([&] { m_items = other.m_items; });
+    return *this;
+}
 
 void CaStringList::Add(const char* text)
 {
-    m_items.emplace_back(text);
+    HsdkGuard::Throwing([&] { m_items.emplace_back(text); });
 }
 
 void CaStringList::RemoveAll()
@@ -29,5 +37,5 @@ int CaStringList::GetSize() const
 
 const CaString& CaStringList::operator[](int index) const
 {
-    return HsdkRecords::At(m_items, index, "CaStringList");
+    return HsdkRecords::At(m_items, index, "CaStringList: index out of range");
 }

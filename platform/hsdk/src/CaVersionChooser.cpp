@@ -3,6 +3,8 @@
 #include "CaVersionChooser.h"
 
 #include "HsdkCallLog.h"
+#include "HsdkFields.h"
+#include "HsdkGuard.h"
 #include "HsdkRecords.h"
 #include "HsdkSession.h"
 #include "HsdkText.h"
@@ -83,28 +85,39 @@ int CaVersionChooser::Execute()
     m_versionList = CaContainer();
     m_pSession->m_chosenVersions.clear();
 
-    nlohmann::json request = m_pSession->ContextRequest("chooseVersions");
-    request["parentPath"] = HsdkText::ToWire(m_sParentPath);
-    request["itemName"] = HsdkText::ToWire(m_sItemName);
-    request["recursive"] = m_bRecursive;
-    request["versionObjId"] = m_nVersionObjId;
-    request["versionOption"] = m_nVersionOption;
-    request["branchOption"] = m_nBranchOption;
-    request["statusOption"] = m_nVersionStatusOption;
-    const nlohmann::json rows =
-        m_pSession->Call(request).value("versions", nlohmann::json::array());
+    return HsdkGuard::Throwing(
+        [&]
+        {
+            nlohmann::json request = m_pSession->ContextRequest("chooseVersions");
+            request["parentPath"] = HsdkText::ToWire(m_sParentPath);
+            request["itemName"] = HsdkText::ToWire(m_sItemName);
+            request["recursive"] = m_bRecursive;
+            request["versionObjId"] = m_nVersionObjId;
+            request["versionOption"] = m_nVersionOption;
+            request["branchOption"] = m_nBranchOption;
+            request["statusOption"] = m_nVersionStatusOption;
+            const nlohmann::json reply = m_pSession->Call(request);
+            const nlohmann::json& rows = HsdkFields::List(reply, "versions");
 
-    for (const nlohmann::json& row : rows)
-    {
-        m_versions.Add(HsdkRecords::Version(row));
-        m_pSession->m_chosenVersions.push_back(row.value("objid", 0ul));
-    }
-    m_versionList = HsdkRecords::Columns(
-        rows, {"CA_ATTRKEY_NAME", "name", "CA_ATTRKEY_VERSION_STATUS", "status",
-               "CA_ATTRKEY_MODIFIER_NAME", "modifier", "CA_ATTRKEY_CLIENT_MACHINE", "clientMachine",
-               "CA_ATTRKEY_CLIENT_PATH", "clientPath", "CA_ATTRKEY_FULL_PATH_NAME", "fullPath",
-               "CA_ATTRKEY_MAPPED_VERSION_NAME", "version"});
-    return 0;
+            // Built aside, so that a malformed row leaves nothing chosen.
+            CaVersionList versions;
+            std::vector<unsigned long> chosen;
+            for (const nlohmann::json& row : rows)
+            {
+                const CaVersion version = HsdkRecords::Version(row);
+                versions.Add(version);
+                chosen.push_back(version.GetObjId());
+            }
+            m_versionList = HsdkRecords::Columns(
+                rows, {"CA_ATTRKEY_NAME", "name", "CA_ATTRKEY_VERSION_STATUS", "status",
+                       "CA_ATTRKEY_MODIFIER_NAME", "modifier", "CA_ATTRKEY_CLIENT_MACHINE",
+                       "clientMachine", "CA_ATTRKEY_CLIENT_PATH", "clientPath",
+                       "CA_ATTRKEY_FULL_PATH_NAME", "fullPath", "CA_ATTRKEY_MAPPED_VERSION_NAME",
+                       "version"});
+            m_versions = versions;
+            m_pSession->m_chosenVersions.swap(chosen);
+            return 0;
+        });
 }
 
 CaContainer CaVersionChooser::GetVersionList() const

@@ -2,15 +2,23 @@
 
 #include "CaVersionList.h"
 
+#include "HsdkGuard.h"
 #include "HsdkRecords.h"
 
 CaVersionList::CaVersionList() = default;
 
-CaVersionList::CaVersionList(const CaVersionList& other) = default;
+CaVersionList::CaVersionList(const CaVersionList& other)
+    : m_versions(HsdkGuard::Throwing([&] { return other.m_versions; }))
+{
+}
 
 CaVersionList::~CaVersionList() = default;
 
-CaVersionList& CaVersionList::operator=(const CaVersionList& other) = default;
+CaVersionList& CaVersionList::operator=(const CaVersionList& other)
+{
+    HsdkGuard::Throwing([&] { m_versions = other.m_versions; });
+    return *this;
+}
 
 bool CaVersionList::IsEmpty() const
 {
@@ -24,10 +32,10 @@ int CaVersionList::GetSize() const
 
 const CaVersion& CaVersionList::operator[](int index) const
 {
-    return HsdkRecords::At(m_versions, index, "CaVersionList");
+    return HsdkRecords::At(m_versions, index, "CaVersionList: index out of range");
 }
 
 void CaVersionList::Add(const CaVersion& version)
 {
-    m_versions.push_back(version);
+    HsdkGuard::Throwing([&] { m_versions.push_back(version); });
 }

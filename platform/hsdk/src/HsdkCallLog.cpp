@@ -46,16 +46,25 @@ void Trace(const std::string& line)
 bool HsdkCallLog::Enter(const char* call, const std::string& arguments, int* forcedResult)
 {
     State& state = TheState();
-    const std::string line = std::string(call) + "(" + arguments + ")";
-    if (state.recording)
-        state.calls.push_back(line);
-    Trace(line);
-    const auto failure = state.failures.find(call);
-    if (failure == state.failures.end())
+    Failure failure{false, 0, std::string()};
+    try
+    {
+        const std::string line = std::string(call) + "(" + arguments + ")";
+        if (state.recording)
+            state.calls.push_back(line);
+        Trace(line);
+        const auto asked = state.failures.find(call);
+        if (asked == state.failures.end())
+            return false;
+        failure = asked->second;
+    }
+    catch (...)
+    {
         return false;
-    if (failure->second.throws)
-        throw CaException(false, failure->second.text.c_str());
-    *forcedResult = failure->second.result;
+    }
+    if (failure.throws)
+        throw CaException(false, failure.text.c_str());
+    *forcedResult = failure.result;
     return true;
 }
 
@@ -94,11 +103,16 @@ void HsdkCallLog::ClearFailures()
     TheState().failures.clear();
 }
 
-void HsdkCallLog::Append(std::string& text, const std::string& argument)
+std::string HsdkCallLog::Join(std::initializer_list<std::string> arguments)
 {
-    if (!text.empty())
-        text += ", ";
-    text += argument;
+    std::string text;
+    for (const std::string& argument : arguments)
+    {
+        if (&argument != arguments.begin())
+            text += ", ";
+        text += argument;
+    }
+    return text;
 }
 
 std::string HsdkCallLog::Text(const char* text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -10,15 +11,22 @@
 class HsdkCallLog
 {
 public:
-    // Records one call; throws when a test asked for it; true with the forced result when a
-    // test asked for a failure.
+    // Records one call; throws CaException when a test asked for it, and nothing else; true
+    // with the forced result when a test asked for a failure.
     static bool Enter(const char* call, const std::string& arguments, int* forcedResult);
 
-    template <typename... Args> static std::string Arguments(const Args&... args)
+    // The arguments joined by ", ", empty ones keeping their place. A record that cannot get
+    // memory is left empty: no call fails for its record.
+    template <typename... Args> static std::string Arguments(const Args&... args) noexcept
     {
-        std::string text;
-        (Append(text, Text(args)), ...);
-        return text;
+        try
+        {
+            return Join({Text(args)...});
+        }
+        catch (...)
+        {
+            return std::string();
+        }
     }
 
     static void StartRecording();
@@ -30,7 +38,7 @@ public:
     static void ClearFailures();
 
 private:
-    static void Append(std::string& text, const std::string& argument);
+    static std::string Join(std::initializer_list<std::string> arguments);
     static std::string Text(const char* text);
     static std::string Text(bool value);
     static std::string Text(int value);

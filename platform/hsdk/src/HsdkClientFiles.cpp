@@ -6,6 +6,8 @@
 #include <cwctype>
 #include <vector>
 
+#include "HsdkFields.h"
+
 namespace
 {
 std::wstring Wide(const char* text, UINT codePage)
@@ -171,7 +173,11 @@ bool HsdkClientFiles::IsSafeRelativePath(const std::wstring& path)
 nlohmann::json HsdkClientFiles::WriteCheckoutFile(const nlohmann::json& file,
                                                   const std::string& bytes) const
 {
-    const std::wstring relative = Wide(file.value("path", "").c_str(), CP_UTF8);
+    const std::wstring relative = Wide(HsdkFields::Text(file, "path").c_str(), CP_UTF8);
+    const bool replace = HsdkFields::Flag(file, "replace", false);
+    const bool skipIdentical = HsdkFields::Flag(file, "skipIdentical", false);
+    const bool createDirs = HsdkFields::Flag(file, "createDirs", false);
+    const bool readOnly = HsdkFields::Flag(file, "readOnly", false);
     if (m_sClientDir.empty() || !IsSafeRelativePath(relative))
         return FileDone(false, "failed", "refused a path outside the client folder");
     const std::wstring local = LocalPath(relative);
@@ -180,25 +186,23 @@ nlohmann::json HsdkClientFiles::WriteCheckoutFile(const nlohmann::json& file,
     {
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
             return FileDone(false, "failed", "a folder of that name exists");
-        if (!file.value("replace", false))
+        if (!replace)
             return FileDone(false, "exists");
         std::string current;
         DWORD error = 0;
-        if (file.value("skipIdentical", false) && ReadWhole(local, current, error) &&
-            current == bytes)
+        if (skipIdentical && ReadWhole(local, current, error) && current == bytes)
             return FileDone(false, "identical");
         SetFileAttributesW(local.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     }
     const std::wstring folder = local.substr(0, local.find_last_of(L'\\'));
-    if (!IsFolder(folder) && !(file.value("createDirs", false) && CreateFolders(folder)))
+    if (!IsFolder(folder) && !(createDirs && CreateFolders(folder)))
         return FileDone(false, "failed", "the folder does not exist");
     DWORD error = 0;
     if (!WriteWhole(local, bytes, error))
         return FileDone(false, "failed", SystemErrorText(error));
     const DWORD written = GetFileAttributesW(local.c_str());
-    SetFileAttributesW(local.c_str(), file.value("readOnly", false)
-                                          ? written | FILE_ATTRIBUTE_READONLY
-                                          : written & ~FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(local.c_str(), readOnly ? written | FILE_ATTRIBUTE_READONLY
+                                               : written & ~FILE_ATTRIBUTE_READONLY);
     return FileDone(true);
 }
 

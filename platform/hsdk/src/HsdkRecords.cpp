@@ -4,21 +4,14 @@
 
 #include <cstdio>
 
+#include "HsdkFields.h"
 #include "HsdkText.h"
 
 namespace
 {
 std::string Text(const nlohmann::json& row, const char* key)
 {
-    const auto value = row.find(key);
-    return value != row.end() && value->is_string() ? HsdkText::FromWire(value->get<std::string>())
-                                                    : std::string();
-}
-
-long Integer(const nlohmann::json& row, const char* key)
-{
-    const auto value = row.find(key);
-    return value != row.end() && value->is_number_integer() ? value->get<long>() : 0;
+    return HsdkText::FromWire(HsdkFields::Text(row, key));
 }
 
 CaTimeStamp TimeStamp(const std::string& text)
@@ -59,24 +52,28 @@ CaContainer HsdkRecords::Columns(const nlohmann::json& rows, const std::vector<c
 CaContainer HsdkRecords::Table(const nlohmann::json& table)
 {
     CaContainer container;
-    const nlohmann::json& data = table.contains("data") ? table["data"] : nlohmann::json::object();
-    for (const nlohmann::json& column : table.value("columns", nlohmann::json::array()))
+    const nlohmann::json& columns = HsdkFields::Texts(table, "columns");
+    const auto data = table.find("data");
+    if (data != table.end() && !data->is_object())
+        throw CaException(false, "The broker sent a malformed reply: \"data\" is not an object.");
+    for (const nlohmann::json& column : columns)
     {
-        const std::string key = HsdkText::FromWire(column.get<std::string>());
+        const std::string name = column.get<std::string>();
+        const std::string key = HsdkText::FromWire(name);
         container.AddKey(key.c_str());
-        const auto elements = data.find(column.get<std::string>());
-        if (elements != data.end())
-            for (const nlohmann::json& element : *elements)
-                container.AddElement(key.c_str(), Element(element));
+        if (data == table.end() || !data->contains(name))
+            continue;
+        for (const nlohmann::json& element : HsdkFields::List(*data, name.c_str()))
+            container.AddElement(key.c_str(), Element(element));
     }
     return container;
 }
 
-CaContainer HsdkRecords::Names(const nlohmann::json& names)
+CaContainer HsdkRecords::Names(const nlohmann::json& reply)
 {
     CaContainer container;
     container.AddKey("CA_ATTRKEY_NAME");
-    for (const nlohmann::json& name : names)
+    for (const nlohmann::json& name : HsdkFields::Texts(reply, "names"))
         container.AddElement("CA_ATTRKEY_NAME", Element(name));
     return container;
 }
@@ -84,7 +81,7 @@ CaContainer HsdkRecords::Names(const nlohmann::json& names)
 CaVersion HsdkRecords::Version(const nlohmann::json& row)
 {
     CaVersion version;
-    version.m_nObjId = static_cast<unsigned long>(Integer(row, "objid"));
+    version.m_nObjId = static_cast<unsigned long>(HsdkFields::Integer(row, "objid"));
     version.m_sMappedVersionName = Text(row, "version").c_str();
     version.m_sDescription = Text(row, "description").c_str();
     version.m_sModifierName = Text(row, "modifier").c_str();
@@ -100,9 +97,9 @@ CaItem HsdkRecords::Item(HsdkSession* session, const nlohmann::json& row)
 {
     CaItem item;
     item.m_pSession = session;
-    item.m_nObjId = Integer(row, "objid");
-    item.m_nRepositoryObjId = Integer(row, "repositobjid");
-    item.m_bItemPath = row.value("isPath", false);
+    item.m_nObjId = static_cast<long>(HsdkFields::Integer(row, "objid"));
+    item.m_nRepositoryObjId = static_cast<long>(HsdkFields::Integer(row, "repositobjid", 0));
+    item.m_bItemPath = HsdkFields::Flag(row, "isPath", false);
     item.m_sName = Text(row, "name").c_str();
     item.m_sViewPath = Text(row, "path").c_str();
     return item;

@@ -6,6 +6,7 @@
 
 #include "CaContainer.h"
 #include "CaException.h"
+#include "HsdkFields.h"
 #include "HsdkRecords.h"
 #include "HsdkText.h"
 
@@ -50,18 +51,26 @@ std::string ComputerName()
     return name;
 }
 
-bool Exchange(HsdkSocket& socket, const nlohmann::json& frame, const std::string& payload,
-              nlohmann::json& reply, std::string& replyPayload)
+// Closes the connection unless the exchange reached its reply: frames of an abandoned request
+// must never be read as the reply to the next one.
+class AbandonGuard
 {
-    std::string text;
-    if (!socket.Send(frame.dump(), payload) || !socket.Receive(text, replyPayload))
-        return false;
-    reply = nlohmann::json::parse(text, nullptr, false);
-    return reply.is_object();
-}
+public:
+    explicit AbandonGuard(HsdkSocket& socket) : m_socket(socket), m_bDone(false) {}
+    ~AbandonGuard()
+    {
+        if (!m_bDone)
+            m_socket.Close();
+    }
+    void Done() { m_bDone = true; }
+
+private:
+    HsdkSocket& m_socket;
+    bool m_bDone;
+};
 } // namespace
 
-HsdkSession::HsdkSession() : m_pContext(nullptr) {}
+HsdkSession::HsdkSession() : m_pContext(nullptr), m_bLoggedIn(false) {}
 
 HsdkSession::~HsdkSession()
 {
@@ -71,33 +80,34 @@ HsdkSession::~HsdkSession()
 int HsdkSession::Login(const char* broker, const char* user, const char* password)
 {
     Logout();
-    std::string host, port;
-    SplitBroker(broker ? broker : "", host, port);
-    if (!m_socket.Connect(host, port))
-        return loginUnreachable;
-    const nlohmann::json request = {{"op", "login"},
-                                    {"user", HsdkText::ToWire(user)},
-                                    {"password", HsdkText::ToWire(password)},
-                                    {"machine", HsdkText::ToWire(ComputerName().c_str())}};
-    nlohmann::json reply;
-    std::string payload;
-    if (!Exchange(m_socket, request, std::string(), reply, payload))
-        return loginUnreachable;
-    if (reply.value("ok", false))
-        return loginOk;
-    m_socket.Close();
-    return loginRefused;
+    const std::string name = broker ? broker : "";
+    const int result = Open(name, user ? user : "", password ? password : "");
+    if (result == loginOk)
+    {
+        m_bLoggedIn = true;
+        m_sBroker = name;
+        m_sUser = user ? user : "";
+        m_sPassword = password ? password : "";
+    }
+    return result;
 }
 
 void HsdkSession::Logout()
 {
     if (m_socket.IsOpen())
     {
-        nlohmann::json reply;
-        std::string payload;
-        Exchange(m_socket, {{"op", "logout"}}, std::string(), reply, payload);
+        try
+        {
+            SendFrame({{"op", "logout"}}, std::string());
+        }
+        catch (...)
+        {
+            // Logged out either way: the connection closes below.
+        }
         m_socket.Close();
     }
+    m_bLoggedIn = false;
+    m_sPassword.clear();
     m_sProject.clear();
     m_sState.clear();
     m_sPackage.clear();
@@ -105,61 +115,27 @@ void HsdkSession::Logout()
     m_chosenVersions.clear();
 }
 
-nlohmann::json HsdkSession::Request(const nlohmann::json& request, const HsdkEvents& events,
-                                    const std::string& payload)
+nlohmann::json HsdkSession::Read(const nlohmann::json& request)
 {
-    if (!m_socket.IsOpen())
-        throw CaException(false, "Not connected to the broker.");
-    if (!m_socket.Send(request.dump(), payload))
-        throw CaException(false, "The connection to the broker failed.");
-    std::string text, bytes;
-    for (;;)
+    Reopen();
+    try
     {
-        if (!m_socket.Receive(text, bytes))
-            throw CaException(false, "The connection to the broker failed.");
-        const nlohmann::json frame = nlohmann::json::parse(text, nullptr, false);
-        if (!frame.is_object())
-        {
-            m_socket.Close();
-            throw CaException(false, "The broker sent a malformed frame.");
-        }
-        const std::string event = frame.value("event", "");
-        if (event.empty())
-            return frame;
-        if (event == "message" && events.onMessage)
-        {
-            events.onMessage(frame);
-        }
-        else if (event == "file")
-        {
-            const nlohmann::json done = events.onFile
-                                            ? events.onFile(frame, bytes)
-                                            : nlohmann::json{{"op", "fileDone"},
-                                                             {"written", false},
-                                                             {"reason", "failed"},
-                                                             {"error", "not a check-out"}};
-            if (!m_socket.Send(done.dump(), std::string()))
-                throw CaException(false, "The connection to the broker failed.");
-        }
-        else if (event == "send")
-        {
-            std::string fileBytes;
-            const nlohmann::json file = events.onSend
-                                            ? events.onSend(frame, fileBytes)
-                                            : nlohmann::json{{"op", "file"},
-                                                             {"index", frame.value("index", 0)},
-                                                             {"exists", false},
-                                                             {"error", "not a check-in"}};
-            if (!m_socket.Send(file.dump(), fileBytes))
-                throw CaException(false, "The connection to the broker failed.");
-        }
+        return Exchange(request, HsdkEvents(), std::string());
     }
+    catch (const CaException&)
+    {
+        // A deadline or a malformed frame would only come again.
+        if (m_socket.LastFailure() != HsdkSocket::failLost)
+            throw;
+    }
+    Reopen();
+    return Exchange(request, HsdkEvents(), std::string());
 }
 
 nlohmann::json HsdkSession::Call(const nlohmann::json& request)
 {
-    nlohmann::json reply = Request(request);
-    if (!reply.value("ok", false))
+    nlohmann::json reply = Read(request);
+    if (!HsdkFields::IsOk(reply))
         throw CaException(false, ErrorText(reply).c_str());
     return reply;
 }
@@ -171,24 +147,18 @@ int HsdkSession::RunProcess(nlohmann::json request, const char* kind, CaCallBack
     int index = 0;
     events.onMessage = [&](const nlohmann::json& message)
     {
-        if (!callBack)
-            return;
         CaContainer container;
-        container.AddElement("_HEM_MsgKey", HsdkRecords::Element(message.value("key", "")));
+        container.AddElement("_HEM_MsgKey",
+                             CaData(HsdkText::FromWire(HsdkFields::Text(message, "key")).c_str()));
         container.AddKey("_HEM_MsgArg");
-        for (const nlohmann::json& argument : message.value("args", nlohmann::json::array()))
+        for (const nlohmann::json& argument : HsdkFields::List(message, "args"))
             container.AddElement("_HEM_MsgArg", HsdkRecords::Element(argument));
-        callBack(index++, process, m_pContext, &container);
+        if (callBack)
+            callBack(index++, process, m_pContext, &container);
     };
-    try
-    {
-        const nlohmann::json reply = Request(request, events);
-        return reply.value("ok", false) ? reply.value("result", 1) : 1;
-    }
-    catch (const CaException&)
-    {
-        return -1;
-    }
+    Reopen();
+    const nlohmann::json reply = Exchange(request, events, std::string());
+    return HsdkFields::IsOk(reply) ? static_cast<int>(HsdkFields::Integer(reply, "result")) : 1;
 }
 
 nlohmann::json HsdkSession::ContextRequest(const char* op) const
@@ -201,9 +171,8 @@ nlohmann::json HsdkSession::ContextRequest(const char* op) const
 
 std::string HsdkSession::ErrorText(const nlohmann::json& reply)
 {
-    const auto error = reply.find("error");
-    return HsdkText::FromWire(error != reply.end() && error->is_string() ? error->get<std::string>()
-                                                                         : "The broker refused.");
+    const std::string error = HsdkFields::Text(reply, "error");
+    return HsdkText::FromWire(error.empty() ? "The broker refused." : error);
 }
 
 std::string HsdkSession::Admin(const char* requestJson, const std::string& payload)
@@ -218,10 +187,112 @@ std::string HsdkSession::Admin(const char* requestJson, const std::string& paylo
         return R"({"ok":false,"error":"cannot log in to the broker"})";
     try
     {
-        return HsdkText::FromWire(session.Request(request, HsdkEvents(), payload).dump());
+        return HsdkText::FromWire(session.Exchange(request, HsdkEvents(), payload).dump());
     }
     catch (const CaException& e)
     {
         return nlohmann::json{{"ok", false}, {"error", HsdkText::ToWire(e.GetText())}}.dump();
     }
+}
+
+int HsdkSession::Open(const std::string& broker, const std::string& user,
+                      const std::string& password)
+{
+    std::string host, port;
+    SplitBroker(broker, host, port);
+    if (!m_socket.Connect(host, port, HsdkDeadlines::Load()))
+        return loginUnreachable;
+    const nlohmann::json request = {{"op", "login"},
+                                    {"user", HsdkText::ToWire(user.c_str())},
+                                    {"password", HsdkText::ToWire(password.c_str())},
+                                    {"machine", HsdkText::ToWire(ComputerName().c_str())}};
+    try
+    {
+        if (HsdkFields::IsOk(Exchange(request, HsdkEvents(), std::string())))
+            return loginOk;
+    }
+    catch (const CaException&)
+    {
+        m_socket.Close();
+        return loginUnreachable;
+    }
+    m_socket.Close();
+    return loginRefused;
+}
+
+void HsdkSession::Reopen()
+{
+    if (m_socket.IsOpen() && !m_socket.IsStale())
+        return;
+    if (!m_bLoggedIn)
+        throw CaException(false, "Not connected to the broker.");
+    switch (Open(m_sBroker, m_sUser, m_sPassword))
+    {
+    case loginOk:
+        return;
+    case loginRefused:
+        throw CaException(false, "The connection to the broker was lost, and the broker refused "
+                                 "to log in again.");
+    default:
+        throw CaException(false, "The connection to the broker was lost, and the broker does not "
+                                 "answer.");
+    }
+}
+
+nlohmann::json HsdkSession::Exchange(const nlohmann::json& request, const HsdkEvents& events,
+                                     const std::string& payload)
+{
+    AbandonGuard guard(m_socket);
+    SendFrame(request, payload);
+    std::string bytes;
+    for (;;)
+    {
+        nlohmann::json frame = ReceiveFrame(bytes);
+        const std::string event = HsdkFields::Text(frame, "event");
+        if (event.empty())
+        {
+            guard.Done();
+            return frame;
+        }
+        if (event == "message" && events.onMessage)
+        {
+            events.onMessage(frame);
+        }
+        else if (event == "file")
+        {
+            SendFrame(events.onFile ? events.onFile(frame, bytes)
+                                    : nlohmann::json{{"op", "fileDone"},
+                                                     {"written", false},
+                                                     {"reason", "failed"},
+                                                     {"error", "not a check-out"}},
+                      std::string());
+        }
+        else if (event == "send")
+        {
+            std::string fileBytes;
+            SendFrame(events.onSend ? events.onSend(frame, fileBytes)
+                                    : nlohmann::json{{"op", "file"},
+                                                     {"index", HsdkFields::Integer(frame, "index")},
+                                                     {"exists", false},
+                                                     {"error", "not a check-in"}},
+                      fileBytes);
+        }
+    }
+}
+
+nlohmann::json HsdkSession::ReceiveFrame(std::string& payload)
+{
+    std::string text;
+    if (!m_socket.Receive(text, payload))
+        throw CaException(false, m_socket.FailureText().c_str());
+    nlohmann::json frame = nlohmann::json::parse(text, nullptr, false);
+    if (!frame.is_object())
+        throw CaException(false, "The broker sent a frame that is not a JSON object.");
+    return frame;
+}
+
+void HsdkSession::SendFrame(const nlohmann::json& frame, const std::string& payload)
+{
+    if (!m_socket.Send(frame.dump(), payload))
+        throw CaException(false, m_socket.FailureText().c_str());
 }

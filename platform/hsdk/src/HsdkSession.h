@@ -21,7 +21,9 @@ struct HsdkEvents
 
 // The connection of one CaHarvest and the state its objects share: the context names, the
 // selected processes and the versions the chooser chose last. Names are kept in the ANSI code
-// page, as the library gives them.
+// page, as the library gives them. Every request carries the context it needs, so a lost
+// connection is replaced by logging in again with the last accepted credentials, and the
+// context holds across it.
 class HsdkSession
 {
 public:
@@ -31,20 +33,27 @@ public:
         loginRefused = 1,
         loginUnreachable = 2
     };
+    // A process whose outcome the wire lost.
+    enum
+    {
+        processWireFailed = -1
+    };
 
     HsdkSession();
     ~HsdkSession();
 
     int Login(const char* broker, const char* user, const char* password);
+    // Never fails: the broker's answer is not awaited.
     void Logout();
 
-    // Sends one request and reads up to its reply; throws CaException when the wire fails.
-    nlohmann::json Request(const nlohmann::json& request, const HsdkEvents& events = HsdkEvents(),
-                           const std::string& payload = std::string());
-    // As Request, and throws CaException with the broker's text when it refuses.
+    // A request that changes nothing on the broker, so it runs once more, on a new connection,
+    // when the connection was lost under it. Throws CaException when the wire fails.
+    nlohmann::json Read(const nlohmann::json& request);
+    // As Read, and throws CaException with the broker's text when it refuses.
     nlohmann::json Call(const nlohmann::json& request);
-    // Runs a process request: each message event reaches the callback as a container; the
-    // result is the broker's, 1 when it refuses to start, -1 when the wire fails.
+    // Runs a process request, never more than once: its outcome is unknown when the wire fails.
+    // Each message event reaches the callback as a container; the result is the broker's, 1 when
+    // it refuses to start. Throws CaException when the wire fails.
     int RunProcess(nlohmann::json request, const char* kind, CaCallBack callBack, void* process,
                    HsdkEvents events = HsdkEvents());
     // The context fields (UTF-8) every context-bound request carries.
@@ -62,5 +71,20 @@ public:
     void* m_pContext;
 
 private:
+    // Connects and logs in; the connection stays open only when the broker accepts.
+    int Open(const std::string& broker, const std::string& user, const std::string& password);
+    // The open connection, or a new one after it was lost; throws CaException when there is none.
+    void Reopen();
+    // One request up to its reply, answering the frames of a process on the way.
+    nlohmann::json Exchange(const nlohmann::json& request, const HsdkEvents& events,
+                            const std::string& payload);
+    nlohmann::json ReceiveFrame(std::string& payload);
+    void SendFrame(const nlohmann::json& frame, const std::string& payload);
+
     HsdkSocket m_socket;
+    // A login was accepted and not logged out: a lost connection is opened again with these.
+    bool m_bLoggedIn;
+    std::string m_sBroker;
+    std::string m_sUser;
+    std::string m_sPassword;
 };

@@ -4,13 +4,16 @@
 
 #include "HsdkSocket.h"
 
+#include <algorithm>
+#include <cstdio>
+
 namespace
 {
-const DWORD kConnectTimeoutMs = 3000;
-// Long enough for a big check-out, short enough that a dead broker never hangs the caller.
-const DWORD kReceiveTimeoutMs = 120000;
 const unsigned long kMaxJson = 16u << 20;
 const unsigned long kMaxPayload = 64u << 20;
+// A send's deadline covers one call, so a big file goes in pieces: the deadline then counts
+// progress, not the whole file.
+const size_t kSendChunk = 64u << 10;
 
 void PutLength(char* out, unsigned long value)
 {
@@ -26,7 +29,12 @@ unsigned long GetLength(const char* in)
     return value;
 }
 
-bool ConnectWithin(SOCKET s, const sockaddr* address, int length)
+timeval Interval(unsigned long milliseconds)
+{
+    return {static_cast<long>(milliseconds / 1000), static_cast<long>(milliseconds % 1000 * 1000)};
+}
+
+bool ConnectWithin(SOCKET s, const sockaddr* address, int length, unsigned long milliseconds)
 {
     u_long nonBlocking = 1;
     ioctlsocket(s, FIONBIO, &nonBlocking);
@@ -37,7 +45,7 @@ bool ConnectWithin(SOCKET s, const sockaddr* address, int length)
     FD_SET(s, &writable);
     FD_ZERO(&failed);
     FD_SET(s, &failed);
-    timeval timeout = {static_cast<long>(kConnectTimeoutMs / 1000), 0};
+    timeval timeout = Interval(milliseconds);
     if (select(0, nullptr, &writable, &failed, &timeout) != 1 || !FD_ISSET(s, &writable))
         return false;
     int error = 0;
@@ -49,7 +57,10 @@ bool ConnectWithin(SOCKET s, const sockaddr* address, int length)
 }
 } // namespace
 
-HsdkSocket::HsdkSocket() : m_bStarted(false), m_socket(INVALID_SOCKET) {}
+HsdkSocket::HsdkSocket()
+    : m_bStarted(false), m_socket(INVALID_SOCKET), m_nReplyMs(0), m_failure(failNone), m_nError(0)
+{
+}
 
 HsdkSocket::~HsdkSocket()
 {
@@ -58,7 +69,8 @@ HsdkSocket::~HsdkSocket()
         WSACleanup();
 }
 
-bool HsdkSocket::Connect(const std::string& host, const std::string& port)
+bool HsdkSocket::Connect(const std::string& host, const std::string& port,
+                         const HsdkDeadlines& deadlines)
 {
     Close();
     if (!m_bStarted)
@@ -80,7 +92,7 @@ bool HsdkSocket::Connect(const std::string& host, const std::string& port)
         SOCKET s = socket(a->ai_family, a->ai_socktype, a->ai_protocol);
         if (s == INVALID_SOCKET)
             continue;
-        if (ConnectWithin(s, a->ai_addr, static_cast<int>(a->ai_addrlen)))
+        if (ConnectWithin(s, a->ai_addr, static_cast<int>(a->ai_addrlen), deadlines.m_nConnectMs))
             m_socket = s;
         else
             closesocket(s);
@@ -88,7 +100,9 @@ bool HsdkSocket::Connect(const std::string& host, const std::string& port)
     freeaddrinfo(addresses);
     if (m_socket == INVALID_SOCKET)
         return false;
-    const DWORD timeout = kReceiveTimeoutMs;
+    // Each receive and send waits at most this long for any progress.
+    m_nReplyMs = deadlines.m_nReplyMs;
+    const DWORD timeout = m_nReplyMs;
     setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
                sizeof(timeout));
     setsockopt(m_socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&timeout),
@@ -101,6 +115,7 @@ bool HsdkSocket::Connect(const std::string& host, const std::string& port)
 
 void HsdkSocket::Close()
 {
+    m_buffer.clear();
     if (m_socket != INVALID_SOCKET)
     {
         closesocket(m_socket);
@@ -113,58 +128,138 @@ bool HsdkSocket::IsOpen() const
     return m_socket != INVALID_SOCKET;
 }
 
+bool HsdkSocket::IsStale()
+{
+    if (!m_buffer.empty())
+    {
+        Close();
+        return true;
+    }
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(m_socket, &readable);
+    timeval now = {0, 0};
+    if (select(0, &readable, nullptr, nullptr, &now) == 0)
+        return false;
+    Close();
+    return true;
+}
+
 bool HsdkSocket::Send(const std::string& json, const std::string& payload)
 {
-    char lengths[8];
-    PutLength(lengths, static_cast<unsigned long>(json.size()));
-    PutLength(lengths + 4, static_cast<unsigned long>(payload.size()));
-    const bool sent = SendAll(lengths, sizeof(lengths)) && SendAll(json.data(), json.size()) &&
-                      SendAll(payload.data(), payload.size());
-    if (!sent)
-        Close();
-    return sent;
+    m_failure = failNone;
+    // A small frame goes in one call: a socket call costs more than the copy.
+    const bool together = payload.size() <= kSendChunk;
+    std::string frame(8, '\0');
+    PutLength(&frame[0], static_cast<unsigned long>(json.size()));
+    PutLength(&frame[4], static_cast<unsigned long>(payload.size()));
+    frame += json;
+    if (together)
+        frame += payload;
+    return SendAll(frame.data(), frame.size()) &&
+           (together || SendAll(payload.data(), payload.size()));
 }
 
 bool HsdkSocket::Receive(std::string& json, std::string& payload)
 {
-    char lengths[8];
-    bool received = ReceiveAll(lengths, sizeof(lengths));
-    const unsigned long jsonLength = GetLength(lengths);
-    const unsigned long payloadLength = GetLength(lengths + 4);
-    received = received && jsonLength > 0 && jsonLength <= kMaxJson && payloadLength <= kMaxPayload;
-    if (received)
+    m_failure = failNone;
+    char chunk[16384];
+    while (m_buffer.size() < 8)
     {
-        json.assign(jsonLength, '\0');
-        payload.assign(payloadLength, '\0');
-        received = ReceiveAll(&json[0], jsonLength) && ReceiveAll(&payload[0], payloadLength);
+        const int received = ReceiveSome(chunk, sizeof(chunk));
+        if (received == 0)
+            return false;
+        m_buffer.append(chunk, received);
     }
-    if (!received)
-        Close();
-    return received;
+    const unsigned long jsonLength = GetLength(m_buffer.data());
+    const unsigned long payloadLength = GetLength(m_buffer.data() + 4);
+    if (jsonLength == 0 || jsonLength > kMaxJson || payloadLength > kMaxPayload)
+        return Fail(failMalformed);
+    m_buffer.erase(0, 8);
+    return Take(json, jsonLength) && Take(payload, payloadLength);
+}
+
+HsdkSocket::Failure HsdkSocket::LastFailure() const
+{
+    return m_failure;
+}
+
+std::string HsdkSocket::FailureText() const
+{
+    char text[120];
+    switch (m_failure)
+    {
+    case failTimedOut:
+        std::snprintf(text, sizeof(text), "The broker did not answer within %lu.%lu s.",
+                      m_nReplyMs / 1000, m_nReplyMs % 1000 / 100);
+        break;
+    case failMalformed:
+        std::snprintf(text, sizeof(text), "The broker sent a frame outside the size limits.");
+        break;
+    default:
+        if (m_nError == 0)
+            std::snprintf(text, sizeof(text), "The broker closed the connection.");
+        else
+            std::snprintf(text, sizeof(text), "The connection to the broker broke (error %d).",
+                          m_nError);
+    }
+    return text;
 }
 
 bool HsdkSocket::SendAll(const char* data, size_t length)
 {
-    while (length > 0 && m_socket != INVALID_SOCKET)
+    while (length > 0)
     {
-        const int sent = send(m_socket, data, static_cast<int>(length), 0);
+        if (m_socket == INVALID_SOCKET)
+            return Fail(failLost);
+        const int sent = send(m_socket, data, static_cast<int>(std::min(length, kSendChunk)), 0);
         if (sent <= 0)
-            return false;
+            return FailWithError(WSAGetLastError());
         data += sent;
         length -= sent;
     }
-    return length == 0;
+    return true;
 }
 
-bool HsdkSocket::ReceiveAll(char* data, size_t length)
+bool HsdkSocket::Take(std::string& out, size_t length)
 {
-    while (length > 0 && m_socket != INVALID_SOCKET)
+    const size_t buffered = std::min(length, m_buffer.size());
+    out.assign(m_buffer, 0, buffered);
+    m_buffer.erase(0, buffered);
+    out.resize(length);
+    for (size_t done = buffered; done < length;)
     {
-        const int received = recv(m_socket, data, static_cast<int>(length), 0);
-        if (received <= 0)
+        const int received = ReceiveSome(&out[done], length - done);
+        if (received == 0)
             return false;
-        data += received;
-        length -= received;
+        done += received;
     }
-    return length == 0;
+    return true;
+}
+
+int HsdkSocket::ReceiveSome(char* data, size_t length)
+{
+    if (m_socket == INVALID_SOCKET)
+        return Fail(failLost);
+    const int received = recv(m_socket, data, static_cast<int>(length), 0);
+    if (received == 0)
+        return Fail(failLost);
+    if (received < 0)
+        return FailWithError(WSAGetLastError());
+    return received;
+}
+
+bool HsdkSocket::Fail(Failure failure)
+{
+    m_failure = failure;
+    m_nError = 0;
+    Close();
+    return false;
+}
+
+bool HsdkSocket::FailWithError(int error)
+{
+    Fail(error == WSAETIMEDOUT ? failTimedOut : failLost);
+    m_nError = error;
+    return false;
 }

@@ -3,6 +3,7 @@
 #include "HsdkTesting.h"
 
 #include "HsdkCallLog.h"
+#include "HsdkGuard.h"
 #include "HsdkSession.h"
 
 namespace hsdk_testing
@@ -19,7 +20,7 @@ void StopRecording()
 
 std::vector<std::string> GetRecordedCalls()
 {
-    return HsdkCallLog::RecordedCalls();
+    return HsdkGuard::Throwing([] { return HsdkCallLog::RecordedCalls(); });
 }
 
 void ClearRecordedCalls()
@@ -29,12 +30,12 @@ void ClearRecordedCalls()
 
 void FailCall(const char* call, int result)
 {
-    HsdkCallLog::FailCall(call, result);
+    HsdkGuard::Throwing([&] { HsdkCallLog::FailCall(call, result); });
 }
 
 void ThrowOnCall(const char* call, const char* text)
 {
-    HsdkCallLog::ThrowOnCall(call, text);
+    HsdkGuard::Throwing([&] { HsdkCallLog::ThrowOnCall(call, text); });
 }
 
 void ClearFailures()
@@ -44,11 +45,11 @@ void ClearFailures()
 
 std::string Admin(const char* requestJson)
 {
-    return HsdkSession::Admin(requestJson, std::string());
+    return Admin(requestJson, std::string());
 }
 
 std::string Admin(const char* requestJson, const std::string& payload)
 {
-    return HsdkSession::Admin(requestJson, payload);
+    return HsdkGuard::Throwing([&] { return HsdkSession::Admin(requestJson, payload); });
 }
 } // namespace hsdk_testing

@@ -1,0 +1,511 @@
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <mutex>
+#include <nlohmann/json.hpp>
+#include <random>
+
+#include "FakeBroker.h"
+#include "HsdkFixture.h"
+#include "TestFiles.h"
+
+// Every exported call that reaches the wire, against a fake broker whose replies are crafted
+// and randomly mutated: each call returns, or throws CaException where its contract allows, within
+// its deadline, and the process lives on. HSDK_FUZZ_CASES and HSDK_FUZZ_SEED change the run
+// (scripts/fuzz-sdk).
+
+namespace
+{
+using json = nlohmann::json;
+using Clock = std::chrono::steady_clock;
+
+const char kDeadlineMs[] = "500";
+const auto kSlack = std::chrono::seconds(2);
+
+struct Frame
+{
+    json header;
+    std::string payload;
+};
+
+json Message(const char* key, std::vector<std::string> args)
+{
+    return {{"event", "message"}, {"key", key}, {"args", args}};
+}
+
+// What harbroker answers to each op: events, then the reply.
+std::vector<Frame> GoodReply(const std::string& op)
+{
+    const json names = {{"ok", true}, {"names", {"QXP", "Empty"}}};
+    const json folder = {{"objid", 3},        {"name", "QXRepo"},       {"path", "\\QXRepo"},
+                         {"repositobjid", 1}, {"repository", "QXRepo"}, {"isPath", true}};
+    const json version = {{"objid", 12},
+                          {"itemobjid", 9},
+                          {"name", "a.xml"},
+                          {"version", "5"},
+                          {"status", "R"},
+                          {"modifier", "dev2"},
+                          {"modified", "2009-03-12 14:05:00"},
+                          {"package", "QXP-001"},
+                          {"description", nullptr},
+                          {"clientMachine", "PC"},
+                          {"clientPath", "C:\\w\\a.xml"},
+                          {"parentPath", "\\QXRepo"},
+                          {"fullPath", "\\QXRepo\\a.xml"},
+                          {"size", 5}};
+    const Frame done = {{{"ok", true}, {"result", 0}}, ""};
+    if (op == "login")
+        return {{{{"ok", true}, {"user", "dev1"}, {"admin", false}}, ""}};
+    if (op == "projects" || op == "states" || op == "packages")
+        return {{names, ""}};
+    if (op == "context")
+        return {{{{"ok", true}}, ""}};
+    if (op == "processes")
+    {
+        json processes = json::array();
+        for (const char* kind :
+             {"checkout", "checkin", "deleteversion", "renameitem", "removeitem"})
+            processes.push_back({{"name", std::string("P-") + kind}, {"kind", kind}});
+        return {{{{"ok", true}, {"processes", processes}}, ""}};
+    }
+    if (op == "items" || op == "subItems")
+        return {{{{"ok", true}, {"items", {folder}}}, ""}};
+    if (op == "sql")
+        return {{{{"ok", true},
+                  {"columns", {"ITEMOBJID", "ITEMNAME"}},
+                  {"data", {{"ITEMOBJID", {22, 23}}, {"ITEMNAME", {"Common", nullptr}}}},
+                  {"rows", 2}},
+                 ""}};
+    if (op == "chooseVersions")
+        return {{{{"ok", true}, {"versions", {version}}}, ""}};
+    if (op == "checkout")
+        return {{{{"event", "file"},
+                  {"path", "sub\\a.xml"},
+                  {"readOnly", true},
+                  {"replace", true},
+                  {"skipIdentical", true},
+                  {"createDirs", true},
+                  {"versionobjid", 12}},
+                 "bytes"},
+                {Message("HSRV_I_CHECKOUT", {"\\QXRepo\\a.xml;5", "PC\\\\C:\\w\\a.xml"}), ""},
+                done};
+    if (op == "checkin")
+        return {{{{"event", "send"}, {"index", 0}, {"path", "a.xml"}}, ""},
+                {Message("HSRV_I_CHECKIN", {"C:\\w\\a.xml", "\\QXRepo\\a.xml;6"}), ""},
+                done};
+    return {{Message("HSRV_I_MESSAGE", {"done"}), ""}, done};
+}
+
+// Every node of a value, by its JSON pointer.
+void Nodes(const json& value, const json::json_pointer& at, std::vector<json::json_pointer>& nodes)
+{
+    nodes.push_back(at);
+    if (value.is_object())
+        for (const auto& member : value.items())
+            Nodes(member.value(), at / member.key(), nodes);
+    else if (value.is_array())
+        for (size_t i = 0; i < value.size(); ++i)
+            Nodes(value[i], at / i, nodes);
+}
+
+// Stands for a nesting too deep to build as a value; spliced into the text.
+const char kDeepPlaceholder[] = "@deep@";
+
+std::string Text(const Frame& frame)
+{
+    std::string header = frame.header.dump();
+    const size_t deep = header.find(std::string("\"") + kDeepPlaceholder + "\"");
+    if (deep != std::string::npos)
+        header.replace(deep, std::strlen(kDeepPlaceholder) + 2,
+                       std::string(20000, '[') + std::string(20000, ']'));
+    return FakeBroker::Frame(header, frame.payload);
+}
+
+std::string Bytes(const std::vector<Frame>& frames, size_t begin, size_t end)
+{
+    std::string bytes;
+    for (size_t i = begin; i < end; ++i)
+        bytes += Text(frames[i]);
+    return bytes;
+}
+
+std::string Lengths(unsigned long json, unsigned long payload)
+{
+    std::string bytes;
+    for (const unsigned long length : {json, payload})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes += static_cast<char>((length >> shift) & 0xff);
+    return bytes;
+}
+
+class Mutator
+{
+public:
+    explicit Mutator(unsigned seed) : m_random(seed) {}
+
+    // A reply to send for the call's op, and what was done to it.
+    FakeBroker::Answer Mutate(std::vector<Frame> frames, std::string& kind)
+    {
+        const size_t all = frames.size();
+        const size_t target = Pick(all);
+        std::discrete_distribution<int> kinds({4, 10, 6, 4, 2, 6, 7, 2});
+        switch (kinds(m_random))
+        {
+        case 0:
+            kind = "none";
+            return {Bytes(frames, 0, all), false};
+        case 1:
+            kind = "wrong type";
+            ReplaceNode(frames[target].header);
+            return {Bytes(frames, 0, all), false};
+        case 2:
+            kind = "missing key";
+            RemoveKey(frames[target].header);
+            return {Bytes(frames, 0, all), false};
+        case 3:
+        {
+            kind = "truncated frame";
+            const std::string bytes = Bytes(frames, 0, all);
+            return {bytes.substr(0, Pick(bytes.size())), true};
+        }
+        case 4:
+        {
+            kind = "lengths past the limit";
+            const unsigned long lengths[][2] = {
+                {0, 0}, {(16u << 20) + 1, 0}, {2, (64u << 20) + 1}, {0xffffffffu, 0xffffffffu}};
+            const auto& chosen = lengths[Pick(4)];
+            return {Bytes(frames, 0, target) + Lengths(chosen[0], chosen[1]) + "{}", true};
+        }
+        case 5:
+            kind = "unexpected frame";
+            return {Bytes(frames, 0, target) + Unexpected() + Bytes(frames, target, all), false};
+        case 6:
+            kind = "connection closed";
+            return {Bytes(frames, 0, target), true};
+        default:
+            kind = "long text";
+            LengthenText(frames[target].header);
+            return {Bytes(frames, 0, all), false};
+        }
+    }
+
+    // Everything but the reply, which never comes.
+    static FakeBroker::Answer Silent(const std::vector<Frame>& frames)
+    {
+        return {Bytes(frames, 0, frames.size() - 1), false};
+    }
+
+    size_t Pick(size_t count) { return count ? m_random() % count : 0; }
+
+private:
+    void ReplaceNode(json& header)
+    {
+        std::vector<json::json_pointer> nodes;
+        Nodes(header, json::json_pointer(), nodes);
+        json& node = header[nodes[Pick(nodes.size())]];
+        const json values[] = {42,
+                               -1,
+                               1099511627776LL,
+                               1.5,
+                               "text",
+                               "\xed\x95\x9c",
+                               true,
+                               nullptr,
+                               json::object({{"x", 1}}),
+                               json::array({1, "a"}),
+                               kDeepPlaceholder};
+        json value;
+        do
+            value = values[Pick(std::size(values))];
+        while (value.type() == node.type());
+        node = value;
+    }
+
+    // A megabyte where a text was, against work that grows with a name's length.
+    void LengthenText(json& header)
+    {
+        std::vector<json::json_pointer> nodes;
+        Nodes(header, json::json_pointer(), nodes);
+        std::vector<json::json_pointer> texts;
+        for (const json::json_pointer& node : nodes)
+            if (header[node].is_string() && node.to_string() != "/event")
+                texts.push_back(node);
+        if (!texts.empty())
+        {
+            json& text = header[texts[Pick(texts.size())]];
+            text = std::string(1 << 20, 'Q') + text.get<std::string>();
+        }
+    }
+
+    void RemoveKey(json& header)
+    {
+        std::vector<json::json_pointer> nodes;
+        Nodes(header, json::json_pointer(), nodes);
+        std::vector<json::json_pointer> members;
+        for (const json::json_pointer& node : nodes)
+            if (!node.empty() && header[node.parent_pointer()].is_object())
+                members.push_back(node);
+        if (!members.empty())
+        {
+            const json::json_pointer& chosen = members[Pick(members.size())];
+            header[chosen.parent_pointer()].erase(chosen.back());
+        }
+    }
+
+    std::string Unexpected()
+    {
+        const std::string frames[] = {
+            FakeBroker::Frame(R"({"event":"bogus"})"),
+            FakeBroker::Frame(R"({"event":"file","path":"unasked.txt","replace":true})", "x"),
+            FakeBroker::Frame(R"({"event":"send","index":7})"),
+            FakeBroker::Frame(R"({"event":"message","key":"HSRV_I_MESSAGE","args":{"a":1}})"),
+            FakeBroker::Frame(R"([1,2,3])"),
+            FakeBroker::Frame("not json at all"),
+            FakeBroker::Frame("{\"ok\":\"\xff\xfe\"}"),
+            FakeBroker::Frame(R"({"ok":true,"names":["for another op"]})")};
+        return frames[Pick(std::size(frames))];
+    }
+
+    std::mt19937 m_random;
+};
+
+// One exported call: run returns whether it did what a well-formed reply asks.
+struct Call
+{
+    const char* name;
+    const char* op;
+    bool mayThrow;
+    std::function<bool(CaHarvest&, const std::string& folder)> run;
+};
+
+// Reads every element of a server message, as the library's callbacks do.
+void ReadMessage(int, void*, void*, CaContainer* message)
+{
+    const CaStringList keys = message->GetKeyList();
+    for (int k = 0; k < keys.GetSize(); ++k)
+        for (int row = 0; row < message->GetKeyElementCount(keys[k]); ++row)
+            static_cast<void>(std::strlen(message->Props(keys[k], row)));
+}
+
+int Processes(CaContext& context)
+{
+    return context.SetCheckout("P-checkout") + context.SetCheckin(CaString("P-checkin"));
+}
+
+std::vector<Call> Calls(const std::string& broker)
+{
+    auto names = [](const CaContainer& list) { return list.GetKeyElementCount("CA_ATTRKEY_NAME"); };
+    return {
+        {"CaHarvest::Login", "login", false,
+         [=](CaHarvest& h, const std::string&)
+         { return h.Login(broker.c_str(), "dev1", "pw") == 0; }},
+        {"CaHarvest::Logout", "logout", false,
+         [](CaHarvest& h, const std::string&)
+         {
+             h.Logout();
+             return true;
+         }},
+        {"CaHarvest::GetProjectList", "projects", true,
+         [=](CaHarvest& h, const std::string&) { return names(h.GetProjectList()) == 2; }},
+        {"CaHarvest::GetActiveProjectList", "projects", true,
+         [=](CaHarvest& h, const std::string&) { return names(h.GetActiveProjectList()) == 2; }},
+        {"CaHarvest::GetInactiveProjectList", "projects", true,
+         [=](CaHarvest& h, const std::string&) { return names(h.GetInactiveProjectList()) == 2; }},
+        {"CaContext::GetStateList", "states", true,
+         [=](CaHarvest& h, const std::string&)
+         { return names(h.GetContext().GetStateList()) == 2; }},
+        {"CaContext::GetItemList", "items", true,
+         [](CaHarvest& h, const std::string&)
+         { return h.GetContext().GetItemList(false, 0).GetSize() == 1; }},
+        {"CaItem::GetItemPathList", "subItems", true,
+         [](CaHarvest& h, const std::string&)
+         {
+             const CaItemList roots = h.GetContext().GetItemList(false, 0);
+             return roots[0].GetItemPathList(false).GetSize() == 1;
+         }},
+        {"CaContext::SetProject", "context", false,
+         [](CaHarvest& h, const std::string&) { return h.GetContext().SetProject("QXP"); }},
+        {"CaContext::SetState", "context", false,
+         [](CaHarvest& h, const std::string&) { return h.GetContext().SetState("Development"); }},
+        {"CaContext::SetPackage", "context", false,
+         [](CaHarvest& h, const std::string&) { return h.GetContext().SetPackage("QXP-001"); }},
+        {"CaContext::SetCheckout+SetCheckin", "processes", false,
+         [](CaHarvest& h, const std::string&) { return Processes(h.GetContext()) == 2; }},
+        {"CaContext::SetDeleteVersion", "processes", false,
+         [](CaHarvest& h, const std::string&)
+         {
+             return h.GetContext().SetDeleteVersion(CaString("P-deleteversion")) &&
+                    h.GetContext().GetDeleteVersionName() == "P-deleteversion";
+         }},
+        {"CaContext::SetRenameItem+SetRemoveItem", "processes", false,
+         [](CaHarvest& h, const std::string&)
+         {
+             return h.GetContext().SetRenameItem("P-renameitem") &&
+                    h.GetContext().SetRemoveItem("P-removeitem");
+         }},
+        {"CaVersionChooser::Execute", "chooseVersions", true,
+         [](CaHarvest& h, const std::string&)
+         {
+             CaVersionChooser& chooser = h.GetContext().GetVersionChooser();
+             bool chosen = false;
+             try
+             {
+                 chosen = chooser.Execute() == 0 && chooser.GetVersionListAsList().GetSize() == 1 &&
+                          chooser.GetVersionList().GetKeyElementCount("CA_ATTRKEY_NAME") == 1;
+             }
+             catch (const CaException&)
+             {
+                 EXPECT_TRUE(chooser.GetVersionListAsList().IsEmpty())
+                     << "a failed choice keeps nothing";
+                 throw;
+             }
+             return chosen;
+         }},
+        {"CaPackageChooser::Execute", "packages", true,
+         [=](CaHarvest& h, const std::string&)
+         {
+             CaPackageChooser& packages = h.GetContext().GetPackageChooser();
+             return packages.Execute(true) == 0 && names(packages.GetPackageList()) == 2;
+         }},
+        {"CaSQL::Execute", "sql", true,
+         [](CaHarvest& h, const std::string&)
+         {
+             CaSQL& sql = h.GetContext().GetSQL();
+             sql.SetSQLStatement("select itemobjid, itemname from haritems");
+             return sql.Execute() == 0 && sql.GetSQLResult().GetKeyElementCount("ITEMNAME") == 2;
+         }},
+        {"CaCheckout::Execute", "checkout", false,
+         [](CaHarvest& h, const std::string& folder)
+         {
+             CaCheckout& checkout = h.GetContext().GetCheckout();
+             checkout.SetClientDir(folder.c_str());
+             checkout.SetCallBack(ReadMessage);
+             return checkout.Execute() == 0;
+         }},
+        {"CaCheckin::Execute", "checkin", false,
+         [](CaHarvest& h, const std::string& folder)
+         {
+             CaCheckin& checkin = h.GetContext().GetCheckin();
+             CaStringList files;
+             files.Add("a.xml");
+             checkin.SetClientDir(folder.c_str());
+             checkin.SetFileList(files);
+             checkin.SetCallBack(ReadMessage);
+             return checkin.Execute(true) == 0;
+         }},
+        {"CaCheckin::CreateItemPath", "createPath", false,
+         [](CaHarvest& h, const std::string&)
+         { return h.GetContext().GetCheckin().CreateItemPath("x\\y", "\\QXRepo") == 0; }},
+        {"CaDeleteVersion::Execute", "deleteVersion", false,
+         [](CaHarvest& h, const std::string&)
+         { return h.GetContext().GetDeleteVersion().Execute() == 0; }},
+        {"CaRenameItem::Execute", "renameItem", false,
+         [](CaHarvest& h, const std::string&)
+         { return h.GetContext().GetRenameItem().Execute() == 0; }},
+        {"CaRemoveItem::Execute", "removeItem", false,
+         [](CaHarvest& h, const std::string&)
+         { return h.GetContext().GetRemoveItem().Execute() == 0; }},
+    };
+}
+
+int Setting(const char* variable, int fallback)
+{
+    const char* value = std::getenv(variable);
+    return value && *value ? std::atoi(value) : fallback;
+}
+} // namespace
+
+TEST(HsdkFuzzTest, EveryCallSurvivesMalformedRepliesWithinItsDeadline)
+{
+    const int cases = Setting("HSDK_FUZZ_CASES", 2000);
+    const unsigned seed = static_cast<unsigned>(Setting("HSDK_FUZZ_SEED", 18));
+    std::mutex mutex;
+    std::string fuzzedOp;
+    FakeBroker::Answer fuzzed;
+    FakeBroker broker(
+        [&](const std::string& op, const std::string&) -> FakeBroker::Answer
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (op == fuzzedOp)
+                return fuzzed;
+            if (op == "logout" || op == "fileDone" || op == "file")
+                return {"", false};
+            const std::vector<Frame> good = GoodReply(op);
+            return {Bytes(good, 0, good.size()), false};
+        });
+    _putenv_s("HSDK_REPLY_TIMEOUT_MS", kDeadlineMs);
+    TempFolder folder;
+    WriteFile(folder.PathOf("a.xml"), "to check in");
+
+    CaHarvest harvest;
+    ASSERT_EQ(0, harvest.Login(broker.Address().c_str(), "dev1", "pw"));
+    const std::vector<Call> calls = Calls(broker.Address());
+    Mutator mutator(seed);
+    std::map<std::string, int> kinds;
+    auto longest = Clock::duration::zero();
+    std::string slowest;
+    const auto begin = Clock::now();
+    for (int n = 0; n < cases; ++n)
+    {
+        const Call& call = calls[n % calls.size()];
+        // Each call waits once for a reply that never comes; a deadline each is all they cost.
+        const bool silent = n < static_cast<int>(calls.size());
+        std::string kind = "reply never comes";
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            fuzzedOp = call.op;
+            fuzzed = silent ? Mutator::Silent(GoodReply(call.op))
+                            : mutator.Mutate(GoodReply(call.op), kind);
+        }
+        ++kinds[kind];
+        const std::string what = "case " + std::to_string(n) + " (seed " + std::to_string(seed) +
+                                 "): " + call.name + ", " + kind;
+        bool done = false;
+        const auto start = Clock::now();
+        try
+        {
+            done = call.run(harvest, folder.Path());
+        }
+        catch (const CaException& e)
+        {
+            EXPECT_TRUE(call.mayThrow) << what << ": threw " << e.GetText();
+        }
+        catch (...)
+        {
+            ADD_FAILURE() << what << ": an exception other than CaException";
+        }
+        const auto took = Clock::now() - start;
+        if (took > longest)
+        {
+            longest = took;
+            slowest = what;
+        }
+        EXPECT_LT(took, std::chrono::milliseconds(std::atoi(kDeadlineMs)) + kSlack) << what;
+        if (kind == "none")
+        {
+            EXPECT_TRUE(done) << what << ": a well-formed reply failed";
+        }
+
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            fuzzedOp.clear();
+        }
+        if (call.op == std::string("login") || call.op == std::string("logout"))
+        {
+            ASSERT_EQ(0, harvest.Login(broker.Address().c_str(), "dev1", "pw")) << what;
+        }
+    }
+    _putenv_s("HSDK_REPLY_TIMEOUT_MS", "");
+    std::printf("fuzz: %d cases, seed %u, %d connections, %.1f s, longest call %.0f ms (%s)\n",
+                cases, seed, broker.Connections(),
+                std::chrono::duration<double>(Clock::now() - begin).count(),
+                std::chrono::duration<double, std::milli>(longest).count(), slowest.c_str());
+    for (const auto& kind : kinds)
+        std::printf("fuzz:   %-24s %d\n", kind.first.c_str(), kind.second);
+}
