@@ -75,7 +75,7 @@ TEST_F(VersionQueryTest, VersionIntoAnotherFolderLeavesTheWorkingFile)
 
 TEST_F(VersionQueryTest, FailuresOfTheQueries)
 {
-    hsdk_testing::ThrowOnCall("CaVersionChooser::Execute", "lost");
+    hsdk_testing::OnCall("CaVersionChooser::Execute").Always().Throw("lost");
     HItemVerions versions;
     HItemState state;
     EXPECT_EQ(-1, VORAgent::GetAllVersions("Main.xml", screens.c_str(), &versions));
@@ -86,8 +86,8 @@ TEST_F(VersionQueryTest, FailuresOfTheQueries)
         2, "\\QXRepo\\Proj1\\Screens\\Main.xml 파일의 모든 버전 정보 읽는 과정에서 실패");
     EXPECT_EQ(boxes, messages.Texts());
 
-    hsdk_testing::ClearFailures();
-    hsdk_testing::FailCall("CaCheckout::Execute", 1);
+    hsdk_testing::ClearScripts();
+    hsdk_testing::OnCall("CaCheckout::Execute").Return(1);
     EXPECT_EQ(0, VORAgent::GetFileAtVersion(7, screens.c_str(), nullptr));
 
     // Without a marker or a context nothing is asked.

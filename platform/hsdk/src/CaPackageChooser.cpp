@@ -83,6 +83,6 @@ int CaPackageChooser::Execute(bool wait)
 
 CaContainer CaPackageChooser::GetPackageList() const
 {
-    HSDK_ENTER("CaPackageChooser::GetPackageList", CaContainer());
+    HSDK_ENTER("CaPackageChooser::GetPackageList", forced_);
     return m_packages;
 }

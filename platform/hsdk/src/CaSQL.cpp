@@ -33,6 +33,6 @@ int CaSQL::Execute()
 
 CaContainer CaSQL::GetSQLResult() const
 {
-    HSDK_ENTER("CaSQL::GetSQLResult", CaContainer());
+    HSDK_ENTER("CaSQL::GetSQLResult", forced_);
     return m_result;
 }
