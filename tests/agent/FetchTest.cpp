@@ -25,8 +25,10 @@ TEST_F(FetchTest, LatestOfAFolderWritesItsFilesAndEverySubFolderMarker)
     ASSERT_EQ(1, VORAgent::GetLatestVersion("*", folder.c_str(), "\\QXRepo\\Proj1"));
     EXPECT_EQ("Main.xml 10\r\n", ReadFile(folder + "\\Screens\\Main.xml"));
     EXPECT_TRUE(IsReadOnly(folder + "\\Screen1.xml"));
-    // The latest normal version, not another user's reservation.
+    // The latest normal version, not the reservation made on another computer.
     EXPECT_EQ("Screen1.qxs 0\r\n", ReadFile(folder + "\\Screen1.qxs"));
+    EXPECT_TRUE(output.Has("File \\QXRepo\\Proj1\\Screen1.qxs;0 updated to " +
+                           Str(VORAgent::m_sMyComName) + "\\\\" + folder + "\\Screen1.qxs"));
     EXPECT_EQ("[HarvestCM]\r\nServer_Path=\\QXRepo\\Proj1\r\n", ReadFile(folder + "\\harvest.vor"));
     EXPECT_EQ("\\QXRepo\\Proj1\\Screens", ViewPathOf(folder + "\\Screens"));
     EXPECT_TRUE(output.Has("File \\QXRepo\\Proj1\\Screen1.xml;0 updated to " +

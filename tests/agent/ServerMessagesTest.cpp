@@ -55,7 +55,9 @@ TEST_F(ServerMessagesTest, CheckInLinesTranslateTheTrickyRows)
                   Message("HSRV_E_CHECKIN_NO_FILES", {}), Message("HSRV_I_MESSAGE", {"%d 그대로"}),
                   // Unknown keys: case-sensitive, and the check-out's own keys have no row.
                   Message("HSRV_E_CHECKOUT_DELETED_VERSION", {"x"}), Message("hsrv_e_db", {"x"}),
-                  Message("HSRV_I_CHECKOUT", {"a", "b"}), mixed,
+                  Message("HSRV_I_CHECKOUT", {"a", "b"}),
+                  // An error key is one that holds HSRV_E_ anywhere.
+                  Message("MY_HSRV_E_KEY", {}), mixed,
                   // No key, or nothing at all: no line.
                   Message(nullptr, {"argument only"}), CaContainer()},
                  1);
@@ -68,7 +70,7 @@ TEST_F(ServerMessagesTest, CheckInLinesTranslateTheTrickyRows)
                   "No files to checkin!|0", "%d 그대로.|1",
                   "알 수 없는 오류 [key=HSRV_E_CHECKOUT_DELETED_VERSION]|0",
                   "알 수 없는 오류 [key=hsrv_e_db]|1", "알 수 없는 오류 [key=HSRV_I_CHECKOUT]|1",
-                  "Database error .|0"}),
+                  "알 수 없는 오류 [key=MY_HSRV_E_KEY]|0", "Database error .|0"}),
               NewLines());
     EXPECT_EQ(std::vector<std::string>{work.Path() + " 폴더의 파일 체크인 실패"}, messages.Texts());
 
