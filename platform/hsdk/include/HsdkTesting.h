@@ -61,9 +61,9 @@ class HSDK_API OnCall
 {
 public:
     explicit OnCall(const char* call);
-    OnCall(const OnCall& other);
     ~OnCall();
-    OnCall& operator=(const OnCall& other);
+    OnCall(const OnCall&) = delete;
+    OnCall& operator=(const OnCall&) = delete;
 
     // Only the n-th of those calls from now (1 is the next).
     OnCall& Occurrence(int n);

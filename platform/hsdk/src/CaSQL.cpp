@@ -20,8 +20,8 @@ void CaSQL::SetSQLStatement(const char* statement)
 
 int CaSQL::Execute()
 {
-    HSDK_ENTER("CaSQL::Execute", forced_);
     m_result = CaContainer();
+    HSDK_ENTER("CaSQL::Execute", forced_);
     return HsdkGuard::Throwing(
         [&]
         {

@@ -79,11 +79,11 @@ void CaVersionChooser::SetVersionObjId(unsigned long objId, int option)
 
 int CaVersionChooser::Execute()
 {
-    HSDK_ENTER_SCRIPTED(script, "CaVersionChooser::Execute");
     // A failed choice leaves nothing chosen, so no process acts on an earlier selection.
     m_versions = CaVersionList();
     m_versionList = CaContainer();
     m_pSession->m_chosenVersions.clear();
+    HSDK_ENTER_SCRIPTED(script, "CaVersionChooser::Execute");
     if (script)
         return script->Choose(m_versions, m_versionList, m_pSession->m_chosenVersions);
 

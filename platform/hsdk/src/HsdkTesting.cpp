@@ -34,11 +34,7 @@ OnCall::OnCall(const char* call)
 {
 }
 
-OnCall::OnCall(const OnCall& other) = default;
-
 OnCall::~OnCall() = default;
-
-OnCall& OnCall::operator=(const OnCall& other) = default;
 
 OnCall& OnCall::Occurrence(int n)
 {
