@@ -56,6 +56,19 @@ TEST_F(VersionQueryTest, AllVersionsOldestFirstWithTheirFields)
     ASSERT_EQ(1, VORAgent::GetLatestVerInfo("none.xml", "\\QXRepo\\Proj1", &state));
     EXPECT_EQ("before", Str(state.m_sStatus));
     EXPECT_TRUE(messages.boxes.empty());
+
+    // A client is kept for a reserved version only; the year 2100 shows as 100.
+    hsdk_testing::Version late;
+    late.status = "N";
+    late.clientMachine = "PC";
+    late.clientPath = "C:\\w\\Main.xml";
+    late.modified = CaTimeStamp(2100, 1, 2, 3, 4, 5);
+    hsdk_testing::OnCall("CaVersionChooser::Execute").ChooseVersions({late});
+    HItemVerions scripted;
+    ASSERT_EQ(1, VORAgent::GetAllVersions("Main.xml", screens.c_str(), &scripted));
+    EXPECT_EQ("100-01-02 03:04||", Str(scripted.m_vecVersions[0]->m_sModifiedTime) + "|" +
+                                       Str(scripted.m_vecVersions[0]->m_sClientMachine) + "|" +
+                                       Str(scripted.m_vecVersions[0]->m_sClientPath));
 }
 
 TEST_F(VersionQueryTest, VersionIntoAnotherFolderLeavesTheWorkingFile)
