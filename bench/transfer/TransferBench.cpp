@@ -101,16 +101,9 @@ TransferBench::RunFigures TransferBench::Run(int run)
     const std::string runFolder = m_work + "\\run" + std::to_string(run);
     const std::string working = runFolder + "\\get" + kViewPath;
     CreateDirectoryA(runFolder.c_str(), nullptr);
-    const std::function<double()> phases[kPhases] = {
-        [&] { return Copy(runFolder + "\\copy"); },
-        [&] { return GetLatest(run, runFolder + "\\get"); }, [&] { return CheckOut(run, working); },
-        [&] { return CheckIn(run, working); }};
-    RunFigures figures;
-    for (int phase = 0; phase < kPhases; ++phase)
-    {
-        figures.milliseconds[phase] = phases[phase]();
-        figures.peakWorkingSetMiB[phase] = PeakWorkingSetMiB();
-    }
+    // A braced list runs the phases in this order.
+    const RunFigures figures = {{Copy(runFolder + "\\copy"), GetLatest(run, runFolder + "\\get"),
+                                 CheckOut(run, working), CheckIn(run, working)}};
     RemoveTree(runFolder);
     return figures;
 }
@@ -123,28 +116,40 @@ double TransferBench::PeakWorkingSetMiB()
     return counters.PeakWorkingSetSize / (1024.0 * 1024.0);
 }
 
-double TransferBench::Copy(const std::string& target)
+TransferBench::Measured TransferBench::Measure(const std::function<void()>& work)
+{
+    const double start = Now();
+    work();
+    Measured measured;
+    measured.milliseconds = Now() - start;
+    measured.peakWorkingSetMiB = PeakWorkingSetMiB();
+    return measured;
+}
+
+TransferBench::Measured TransferBench::Copy(const std::string& target)
 {
     int failed = 0;
-    const double start = Now();
-    for (int folder = 0; folder < m_layout.Folders(); ++folder)
-        CreateDirectoryA((target + m_layout.SubFolder(folder)).c_str(), nullptr);
-    for (int file = 0; file < m_layout.Files(); ++file)
-        failed +=
-            !CopyFileA(LocalPath(m_source, file).c_str(), LocalPath(target, file).c_str(), TRUE);
-    const double elapsed = Now() - start;
+    const Measured measured = Measure(
+        [&]
+        {
+            for (int folder = 0; folder < m_layout.Folders(); ++folder)
+                CreateDirectoryA((target + m_layout.SubFolder(folder)).c_str(), nullptr);
+            for (int file = 0; file < m_layout.Files(); ++file)
+                failed += !CopyFileA(LocalPath(m_source, file).c_str(),
+                                     LocalPath(target, file).c_str(), TRUE);
+        });
     if (failed)
         Wrong("local copy: CopyFileA failed for " + std::to_string(failed) + " files");
     CheckFiles(kPhaseNames[kCopy], target, 0, kWritable);
-    return elapsed;
+    return measured;
 }
 
 // As the repository dialog and vorhost --console get do it: the local root followed by the
 // view path, all files of the folder and its sub folders in one call.
-double TransferBench::GetLatest(int run, const std::string& root)
+TransferBench::Measured TransferBench::GetLatest(int run, const std::string& root)
 {
     const std::string folder = root + kViewPath;
-    const double elapsed = TimeAgentCalls(
+    const Measured measured = MeasureAgentCalls(
         kGetLatest,
         [&]
         {
@@ -157,14 +162,14 @@ double TransferBench::GetLatest(int run, const std::string& root)
                    m_machine + "\\\\" + LocalPath(folder, file);
         });
     CheckFiles(kPhaseNames[kGetLatest], folder, run - 1, kReadOnly);
-    return elapsed;
+    return measured;
 }
 
 // As the check-out dialog and vorhost --console checkout do it: one call per file, in the
 // file's own working folder.
-double TransferBench::CheckOut(int run, const std::string& folder)
+TransferBench::Measured TransferBench::CheckOut(int run, const std::string& folder)
 {
-    const double elapsed = TimeAgentCalls(
+    const Measured measured = MeasureAgentCalls(
         kCheckOut,
         [&]
         {
@@ -181,18 +186,18 @@ double TransferBench::CheckOut(int run, const std::string& folder)
                    m_machine + "\\\\" + LocalPath(folder, file);
         });
     CheckFiles(kPhaseNames[kCheckOut], folder, run - 1, kWritable);
-    return elapsed;
+    return measured;
 }
 
 // As the check-in dialog does it for files of several folders: per folder, the repository
 // folder made sure of, then one call with the folder's files.
-double TransferBench::CheckIn(int run, const std::string& folder)
+TransferBench::Measured TransferBench::CheckIn(int run, const std::string& folder)
 {
     for (int file = 0; file < m_layout.Files(); ++file)
         if (!WriteFile(LocalPath(folder, file), m_layout.Bytes(file, run)))
             Wrong("check-in: cannot change " + LocalPath(folder, file));
     const std::string description = "transfer bench run " + std::to_string(run);
-    const double elapsed = TimeAgentCalls(
+    const Measured measured = MeasureAgentCalls(
         kCheckIn,
         [&]
         {
@@ -219,23 +224,27 @@ double TransferBench::CheckIn(int run, const std::string& folder)
         });
     CheckFiles(kPhaseNames[kCheckIn], folder, run, kAsLeft);
     CheckRepository(run);
-    return elapsed;
+    return measured;
 }
 
-// Times the calls framed in the output log as the dialogs frame them; then checks that none
+// Measures the calls framed in the output log as the dialogs frame them; then checks that none
 // failed, that no message box came up, and that the log holds the expected line per file in
 // file order.
-double TransferBench::TimeAgentCalls(Phase phase, const std::function<int()>& failedCalls,
-                                     const ExpectedLine& expected)
+TransferBench::Measured TransferBench::MeasureAgentCalls(Phase phase,
+                                                         const std::function<int()>& failedCalls,
+                                                         const ExpectedLine& expected)
 {
     const std::string name = kPhaseNames[phase];
     const char* const title = kOutputTitles[phase];
     dialog_testing::OutputLog log;
-    const double start = Now();
-    VORAgent::SetOutputMsg(title, 1);
-    const int failed = failedCalls();
-    VORAgent::SetOutputMsg(title, 0);
-    const double elapsed = Now() - start;
+    int failed = 0;
+    const Measured measured = Measure(
+        [&]
+        {
+            VORAgent::SetOutputMsg(title, 1);
+            failed = failedCalls();
+            VORAgent::SetOutputMsg(title, 0);
+        });
     if (failed)
         Wrong(name + ": " + std::to_string(failed) + " agent calls failed");
     for (; m_boxesSeen < m_boxes.Seen().size(); ++m_boxesSeen)
@@ -260,7 +269,7 @@ double TransferBench::TimeAgentCalls(Phase phase, const std::function<int()>& fa
     if (differing)
         Wrong(name + ": " + std::to_string(differing) +
               " output-log lines out of place; first: " + first);
-    return elapsed;
+    return measured;
 }
 
 void TransferBench::CheckFiles(const char* phase, const std::string& folder, int generation,

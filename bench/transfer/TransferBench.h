@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -25,12 +26,14 @@ public:
     };
     static const char* const kPhaseNames[kPhases];
 
-    struct RunFigures
+    // How long a phase took, and the whole process's peak working set right after it, before
+    // the phase's checks.
+    struct Measured
     {
-        double milliseconds[kPhases] = {};
-        // Of the whole process, after the phase.
-        double peakWorkingSetMiB[kPhases] = {};
+        double milliseconds = 0;
+        double peakWorkingSetMiB = 0;
     };
+    using RunFigures = std::array<Measured, kPhases>;
 
     TransferBench(const TransferLayout& layout, const std::string& workFolder);
 
@@ -56,13 +59,14 @@ private:
     };
     using ExpectedLine = std::function<std::string(int file)>;
 
-    double Copy(const std::string& target);
-    double GetLatest(int run, const std::string& root);
-    double CheckOut(int run, const std::string& folder);
-    double CheckIn(int run, const std::string& folder);
+    static Measured Measure(const std::function<void()>& work);
+    Measured Copy(const std::string& target);
+    Measured GetLatest(int run, const std::string& root);
+    Measured CheckOut(int run, const std::string& folder);
+    Measured CheckIn(int run, const std::string& folder);
 
-    double TimeAgentCalls(Phase phase, const std::function<int()>& failedCalls,
-                          const ExpectedLine& expected);
+    Measured MeasureAgentCalls(Phase phase, const std::function<int()>& failedCalls,
+                               const ExpectedLine& expected);
     void CheckFiles(const char* phase, const std::string& folder, int generation,
                     Attribute attribute);
     void CheckRepository(int run);

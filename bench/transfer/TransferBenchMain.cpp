@@ -53,14 +53,14 @@ bool ParseOptions(int argc, char** argv, Options& options)
 
 void PrintRun(int run, const TransferBench::RunFigures& figures)
 {
-    const double copy = figures.milliseconds[TransferBench::kCopy];
+    const double copy = figures[TransferBench::kCopy].milliseconds;
     std::printf("run %d: %s %.0f ms", run, TransferBench::kPhaseNames[TransferBench::kCopy], copy);
     for (int phase = TransferBench::kGetLatest; phase < TransferBench::kPhases; ++phase)
         std::printf("; %s %.0f ms = %.2f x copy", TransferBench::kPhaseNames[phase],
-                    figures.milliseconds[phase], figures.milliseconds[phase] / copy);
+                    figures[phase].milliseconds, figures[phase].milliseconds / copy);
     std::printf("\n  peak working set after each phase:");
     for (int phase = 0; phase < TransferBench::kPhases; ++phase)
-        std::printf(" %.1f", figures.peakWorkingSetMiB[phase]);
+        std::printf(" %.1f", figures[phase].peakWorkingSetMiB);
     std::printf(" MiB\n");
     std::fflush(stdout);
 }
@@ -81,8 +81,8 @@ void PrintSummary(const std::vector<TransferBench::RunFigures>& runs)
         std::vector<double> milliseconds, ratios;
         for (const TransferBench::RunFigures& run : runs)
         {
-            milliseconds.push_back(run.milliseconds[phase]);
-            ratios.push_back(run.milliseconds[phase] / run.milliseconds[TransferBench::kCopy]);
+            milliseconds.push_back(run[phase].milliseconds);
+            ratios.push_back(run[phase].milliseconds / run[TransferBench::kCopy].milliseconds);
         }
         const bench_support::Spread time = bench_support::SpreadOf(milliseconds);
         const bench_support::Spread ratio = bench_support::SpreadOf(ratios);
