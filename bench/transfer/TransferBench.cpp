@@ -108,12 +108,16 @@ TransferBench::RunFigures TransferBench::Run(int run)
     return figures;
 }
 
-double TransferBench::PeakWorkingSetMiB()
+TransferBench::WorkingSet TransferBench::ProcessWorkingSet()
 {
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof counters;
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PeakWorkingSetSize / (1024.0 * 1024.0);
+    const double mebibyte = 1024.0 * 1024.0;
+    WorkingSet workingSet;
+    workingSet.nowMiB = counters.WorkingSetSize / mebibyte;
+    workingSet.peakMiB = counters.PeakWorkingSetSize / mebibyte;
+    return workingSet;
 }
 
 TransferBench::Measured TransferBench::Measure(const std::function<void()>& work)
@@ -122,7 +126,7 @@ TransferBench::Measured TransferBench::Measure(const std::function<void()>& work
     work();
     Measured measured;
     measured.milliseconds = Now() - start;
-    measured.peakWorkingSetMiB = PeakWorkingSetMiB();
+    measured.workingSet = ProcessWorkingSet();
     return measured;
 }
 

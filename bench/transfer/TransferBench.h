@@ -26,12 +26,17 @@ public:
     };
     static const char* const kPhaseNames[kPhases];
 
-    // How long a phase took, and the whole process's peak working set right after it, before
-    // the phase's checks.
+    // The whole process's working set, now and at its peak so far.
+    struct WorkingSet
+    {
+        double nowMiB = 0;
+        double peakMiB = 0;
+    };
+    // How long a phase took, and the working set right after it, before the phase's checks.
     struct Measured
     {
         double milliseconds = 0;
-        double peakWorkingSetMiB = 0;
+        WorkingSet workingSet;
     };
     using RunFigures = std::array<Measured, kPhases>;
 
@@ -46,7 +51,7 @@ public:
     // How many things came out wrong so far; the first few are printed as they are found.
     int Wrongs() const { return m_wrongs; }
 
-    static double PeakWorkingSetMiB();
+    static WorkingSet ProcessWorkingSet();
 
 private:
     static const char* const kOutputTitles[kPhases];

@@ -58,10 +58,11 @@ void PrintRun(int run, const TransferBench::RunFigures& figures)
     for (int phase = TransferBench::kGetLatest; phase < TransferBench::kPhases; ++phase)
         std::printf("; %s %.0f ms = %.2f x copy", TransferBench::kPhaseNames[phase],
                     figures[phase].milliseconds, figures[phase].milliseconds / copy);
-    std::printf("\n  peak working set after each phase:");
+    std::printf("\n  working set after each phase, MiB now (peak so far):");
     for (int phase = 0; phase < TransferBench::kPhases; ++phase)
-        std::printf(" %.1f", figures[phase].peakWorkingSetMiB);
-    std::printf(" MiB\n");
+        std::printf(" %.1f (%.1f)", figures[phase].workingSet.nowMiB,
+                    figures[phase].workingSet.peakMiB);
+    std::printf("\n");
     std::fflush(stdout);
 }
 
@@ -118,8 +119,9 @@ int main(int argc, char** argv)
     TransferBench bench(layout, work.Path());
     if (!bench.Prepare() || !bench.LogIn())
         return 1;
-    std::printf("peak working set before the first run: %.1f MiB\n",
-                TransferBench::PeakWorkingSetMiB());
+    const TransferBench::WorkingSet before = TransferBench::ProcessWorkingSet();
+    std::printf("working set before the first run: %.1f MiB (peak %.1f)\n", before.nowMiB,
+                before.peakMiB);
     std::fflush(stdout);
 
     std::vector<TransferBench::RunFigures> runs;
