@@ -5,9 +5,11 @@
 // (scripts/bench-transfer).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,8 +22,10 @@ namespace
 {
 const char kUsage[] =
     "usage: transfer_bench [--files N] [--size BYTES] [--runs K]\n"
-    "  N files (default 1000, at most 99999) of BYTES bytes each (default 20000, at most\n"
+    "  N files (default 1000, at most 99999) of BYTES bytes each (default 20000, 64 to\n"
     "  16 MiB), timed over K runs (default 5, at most 100)\n";
+// Every file starts with its name and generation, so that no two versions read the same.
+const int kLeastBytes = 64;
 const int kMostBytes = 16 << 20;
 const int kMostRuns = 100;
 
@@ -34,21 +38,29 @@ struct Options
 
 bool ParseOptions(int argc, char** argv, Options& options)
 {
+    const struct
+    {
+        const char* name;
+        int* value;
+        int least;
+        int most;
+    } known[] = {{"--files", &options.files, 1, TransferLayout::kMostFiles},
+                 {"--size", &options.size, kLeastBytes, kMostBytes},
+                 {"--runs", &options.runs, 1, kMostRuns}};
     for (int i = 1; i < argc; i += 2)
     {
-        int* value = std::strcmp(argv[i], "--files") == 0  ? &options.files
-                     : std::strcmp(argv[i], "--size") == 0 ? &options.size
-                     : std::strcmp(argv[i], "--runs") == 0 ? &options.runs
-                                                           : nullptr;
-        if (value == nullptr || i + 1 == argc)
+        const auto* option =
+            std::find_if(std::begin(known), std::end(known),
+                         [&](const auto& entry) { return std::strcmp(entry.name, argv[i]) == 0; });
+        if (option == std::end(known) || i + 1 == argc)
             return false;
         char* end = nullptr;
-        const long parsed = std::strtol(argv[i + 1], &end, 10);
-        if (*end != '\0' || parsed < 1 || parsed > kMostBytes)
+        const long value = std::strtol(argv[i + 1], &end, 10);
+        if (*end != '\0' || value < option->least || value > option->most)
             return false;
-        *value = static_cast<int>(parsed);
+        *option->value = static_cast<int>(value);
     }
-    return options.files <= TransferLayout::kMostFiles && options.runs <= kMostRuns;
+    return true;
 }
 
 void PrintRun(int run, const TransferBench::RunFigures& figures)
