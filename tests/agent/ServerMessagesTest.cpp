@@ -47,6 +47,7 @@ TEST_F(ServerMessagesTest, CheckInLinesTranslateTheTrickyRows)
 
     hsdk_testing::OnCall("CaCheckin::Execute")
         .Deliver({Message("HSRV_E_PKG_BUSY", {"P1", "dev2"}),
+                  Message("HSRV_E_PKG_BUSY", {"P2", "dev3", "PC3", "SRV"}),
                   // Placeholders stay as they stand when every argument is empty.
                   Message("HSRV_E_PKG_BUSY", {"", "", "", ""}),
                   // An empty first argument still counts once a later one is given.
@@ -65,6 +66,7 @@ TEST_F(ServerMessagesTest, CheckInLinesTranslateTheTrickyRows)
     EXPECT_EQ(0, VORAgent::DoCheckIn(&files, work.Path().c_str(), 0, "", "\\QXRepo\\Docs"));
     EXPECT_EQ((std::vector<std::string>{
                   "The package named P1 is being used by dev2. Client:  Server: |0",
+                  "The package named P2 is being used by dev3. Client: PC3 Server: SRV|0",
                   "The package named %s is being used by %s. Client: %s Server: %s|0",
                   "Database error .|0", "File C:\\w\\a.xml checked into \\R\\a.xml;1.|1",
                   "No files to checkin!|0", "%d 그대로.|1",

@@ -158,6 +158,10 @@ TEST_F(CompScreenFiles, CommandsRefuseRowsOfTheWrongStateAndRefreshTheRowsTheyWo
 
             AfxClickDlgButton(&dlg, IDC_CHECK_OUT);
             WriteFile(local, "to be thrown away\r\n");
+            // Read-only already when the latest version is fetched, which may fail or find
+            // nothing to write.
+            hsdk_testing::OnCall("CaCheckout::Execute")
+                .Probe([&](const std::string&) { EXPECT_TRUE(IsReadOnly(local)); });
             AfxClickDlgButton(&dlg, IDC_CANCEL_CHECKOUT);
             EXPECT_EQ(StateImage(list, screen1), kFree);
             EXPECT_TRUE(IsReadOnly(local));
