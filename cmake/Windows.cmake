@@ -31,9 +31,10 @@ function(vor_windows_module target)
     set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
 endfunction()
 
-# Tests run under wine64 with a private prefix in this build tree. When the linux build
-# has a broker, each test process gets a fresh one with the sample repository.
+# Tests run under wine64 with a private prefix in this build tree, as an unprivileged user
+# when started by root. When the linux build has a broker, each test process gets a fresh one
+# with the sample repository.
 set(VOR_BROKER_DIR ${CMAKE_SOURCE_DIR}/build/linux/broker CACHE PATH "Folder of harbroker and harvadm")
 set(CMAKE_CROSSCOMPILING_EMULATOR
     ${CMAKE_SOURCE_DIR}/scripts/wine-run --prefix ${CMAKE_BINARY_DIR}/wineprefix
-    --broker-dir ${VOR_BROKER_DIR})
+    --broker-dir ${VOR_BROKER_DIR} --tester)

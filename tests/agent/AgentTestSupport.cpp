@@ -163,7 +163,7 @@ void RepositoryTest::SetUp()
     VORAgent::SetPackageName("QXP-001");
     ASSERT_EQ(1, VORAgent::LogIn(VOR_DEFAULT_BROKER_1, "dev1", "dev1pw"));
     VORAgent::SetOutputHwnd(output.Handle());
-    hsdk_testing::ClearFailures();
+    hsdk_testing::ClearScripts();
     hsdk_testing::ClearRecordedCalls();
     hsdk_testing::StartRecording();
 }
@@ -171,6 +171,7 @@ void RepositoryTest::SetUp()
 void RepositoryTest::TearDown()
 {
     hsdk_testing::StopRecording();
-    hsdk_testing::ClearFailures();
+    EXPECT_EQ(std::vector<std::string>(), hsdk_testing::UnusedScripts()) << "scripts never used";
+    hsdk_testing::ClearScripts();
     VORAgent::GetChangedFiles()->RemoveAll();
 }

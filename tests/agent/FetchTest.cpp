@@ -25,8 +25,10 @@ TEST_F(FetchTest, LatestOfAFolderWritesItsFilesAndEverySubFolderMarker)
     ASSERT_EQ(1, VORAgent::GetLatestVersion("*", folder.c_str(), "\\QXRepo\\Proj1"));
     EXPECT_EQ("Main.xml 10\r\n", ReadFile(folder + "\\Screens\\Main.xml"));
     EXPECT_TRUE(IsReadOnly(folder + "\\Screen1.xml"));
-    // The latest normal version, not another user's reservation.
+    // The latest normal version, not the reservation made on another computer.
     EXPECT_EQ("Screen1.qxs 0\r\n", ReadFile(folder + "\\Screen1.qxs"));
+    EXPECT_TRUE(output.Has("File \\QXRepo\\Proj1\\Screen1.qxs;0 updated to " +
+                           Str(VORAgent::m_sMyComName) + "\\\\" + folder + "\\Screen1.qxs"));
     EXPECT_EQ("[HarvestCM]\r\nServer_Path=\\QXRepo\\Proj1\r\n", ReadFile(folder + "\\harvest.vor"));
     EXPECT_EQ("\\QXRepo\\Proj1\\Screens", ViewPathOf(folder + "\\Screens"));
     EXPECT_TRUE(output.Has("File \\QXRepo\\Proj1\\Screen1.xml;0 updated to " +
@@ -69,13 +71,13 @@ TEST_F(FetchTest, LatestOfAFolderWritesItsFilesAndEverySubFolderMarker)
 TEST_F(FetchTest, ResultThreeIsSuccessOnlyForGetLatest)
 {
     std::string folder = work.Make("Proj2");
-    hsdk_testing::FailCall("CaCheckout::Execute", 3);
+    hsdk_testing::OnCall("CaCheckout::Execute").Always().Return(3);
     EXPECT_EQ(1, VORAgent::GetLatestVersion("Proj2.qxproj", folder.c_str(), "\\QXRepo\\Proj2"));
     EXPECT_EQ("\\QXRepo\\Proj2", ViewPathOf(folder));
     std::string other = work.Make("other");
     EXPECT_EQ(0, VORAgent::DoCheckOut("Proj2.qxproj", other.c_str(), "\\QXRepo\\Proj2"));
     EXPECT_FALSE(Exists(other + "\\harvest.vor"));
-    hsdk_testing::FailCall("CaContext::SetCheckout", 0);
+    hsdk_testing::OnCall("CaContext::SetCheckout").Return(false);
     EXPECT_EQ(0, VORAgent::GetLatestVersion("Proj2.qxproj", other.c_str(), "\\QXRepo\\Proj2"));
 
     // Without a view path nothing reaches the server.
@@ -152,47 +154,100 @@ TEST_F(FetchTest, AnotherUsersReservationRefusesCheckOutAndCheckIn)
     EXPECT_EQ(std::vector<std::string>{folder + " 폴더의 파일 체크인 실패"}, messages.Texts());
 }
 
-TEST_F(FetchTest, ReservationElsewhereIsNotThisFolders)
+TEST_F(FetchTest, UndoStopsAtTheFirstStepThatFails)
 {
-    // A reservation of dev1 made from this computer into a sub folder of the client folder,
-    // with the machine name in another case.
-    std::string folder = work.Make("Proj1\\Screens");
-    std::string sub = work.Make("Proj1\\Screens\\sub");
+    std::string folder = work.Make("Docs");
+    WriteMarker(folder, "\\QXRepo\\Docs");
+    hsdk_testing::Version reserved;
+    reserved.objId = 5;
+    reserved.status = "R";
+    auto undo = [&] { return VORAgent::UndoCheckOut("readme.txt", folder.c_str(), nullptr); };
+
+    // The process the context reports is not the one asked for.
+    hsdk_testing::OnCall("CaContext::GetDeleteVersionName").Return("deleteVersion");
+    EXPECT_EQ(0, undo());
+    hsdk_testing::OnCall("CaContext::SetDeleteVersion").Return(false);
+    EXPECT_EQ(0, undo());
+    EXPECT_TRUE(CallsTo("CaVersionChooser").empty());
+    EXPECT_EQ(1u, CallsTo("CaContext::GetDeleteVersionName").size());
+
+    hsdk_testing::OnCall("CaVersionChooser::Execute").ChooseVersions({reserved});
+    hsdk_testing::OnCall("CaDeleteVersion::Execute").Return(1);
+    EXPECT_EQ(0, undo());
+    hsdk_testing::OnCall("CaVersionChooser::Execute").ChooseVersions({reserved});
+    hsdk_testing::OnCall("CaDeleteVersion::Execute").Return(0);
+    EXPECT_EQ(1, undo());
+    EXPECT_EQ(std::vector<std::string>(3, folder + "\\readme.txt 파일의 체크아웃 취소 실패"),
+              messages.Texts());
+    // The reserved versions of the item, the only ones a delete can act on.
+    EXPECT_EQ(std::vector<std::string>(2, "CaVersionChooser::SetVersionOption(256)"),
+              CallsTo("CaVersionChooser::SetVersionOption"));
+}
+
+TEST_F(FetchTest, ReservationStateComparesUserMachineAndFolder)
+{
+    // The client folder mirrors \QXRepo\Proj1\Screens; a sub folder of it counts as it.
+    std::string folder = work.Make("Screens");
     std::string other = work.Make("other");
     WriteMarker(folder, "\\QXRepo\\Proj1\\Screens");
     WriteMarker(other, "\\QXRepo\\Proj1\\Screens");
     std::string machine = Str(VORAgent::m_sMyComName);
     CharLowerA(&machine[0]);
-    std::string clientPath;
-    for (char c : sub + "\\Main.xcml")
-        clientPath += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    Admin(R"({"op":"admin.reserve","itemPath":"\\QXRepo\\Proj1\\Screens\\Main.xcml",)"
-          R"("user":"dev1","machine":")" +
-          machine + R"(","clientPath":")" + clientPath + R"("})");
-
-    EXPECT_EQ(3, StateOf("Main.xcml", folder));
-    EXPECT_EQ(2, StateOf("Main.xcml", other));
-    EXPECT_EQ(1, StateOf("Main.qxs", folder));
+    const std::string clientPath = folder + "\\sub\\Main.xcml";
+    hsdk_testing::Version mine;
+    mine.itemName = "Main.xcml";
+    mine.fullPath = "\\QXRepo\\Proj1\\Screens\\Main.xcml";
+    mine.status = "R";
+    mine.modifier = "dev1";
+    mine.clientMachine = machine.c_str();
+    mine.clientPath = clientPath.c_str();
+    hsdk_testing::Version theirs = mine;
+    theirs.itemName = "Main.xml";
+    theirs.fullPath = "\\QXRepo\\Proj1\\Screens\\Main.xml";
+    theirs.modifier = "dev2";
+    hsdk_testing::Version away = mine;
+    away.itemName = "Away.xml";
+    away.fullPath = "\\QXRepo\\Proj1\\Screens\\Away.xml";
+    away.clientMachine = "OTHER-PC";
+    hsdk_testing::Version free;
+    free.itemName = "Main.qxs";
+    free.fullPath = "\\QXRepo\\Proj1\\Screens\\sub\\Main.qxs";
+    free.status = "N";
+    free.modifier = "dev1";
+    auto stateOf = [](const hsdk_testing::Version& version, const std::string& in)
+    {
+        hsdk_testing::OnCall("CaVersionChooser::Execute").ChooseVersions({version});
+        return StateOf(version.itemName, in);
+    };
+    EXPECT_EQ(3, stateOf(mine, folder));
+    EXPECT_EQ(2, stateOf(mine, other));
+    EXPECT_EQ(2, stateOf(theirs, folder));
+    EXPECT_EQ(2, stateOf(away, folder));
+    EXPECT_EQ(1, stateOf(free, folder));
     EXPECT_EQ(0, StateOf("none.xml", folder));
 
     // The maps are filled only when all three are given, and "*" still answers 0.
-    std::multimap<CString, CString> free;
+    hsdk_testing::OnCall("CaVersionChooser::Execute")
+        .Always()
+        .ChooseVersions({mine, theirs, free, away});
+    std::multimap<CString, CString> notReserved;
     std::multimap<CString, CString> elsewhere;
     std::multimap<CString, CString> here;
-    EXPECT_EQ(0, VORAgent::GetVersionState("*", folder.c_str(), &free, nullptr, &here));
-    EXPECT_TRUE(free.empty() && here.empty());
-    EXPECT_EQ(0, VORAgent::GetVersionState("*", folder.c_str(), &free, &elsewhere, &here));
-    ASSERT_EQ(1u, here.size());
-    EXPECT_EQ("Main.xcml", Str(here.begin()->first));
-    EXPECT_EQ(folder + "\\Main.xcml", Str(here.begin()->second));
-    EXPECT_EQ(2u, free.size());
-    EXPECT_EQ(folder + "\\Main.qxs", Str(free.find("Main.qxs")->second));
-    EXPECT_TRUE(elsewhere.empty());
-
-    // This user's reservation on another computer is elsewhere.
-    std::string proj1 = work.Make("Proj1");
-    WriteMarker(proj1, "\\QXRepo\\Proj1");
-    EXPECT_EQ(2, StateOf("Screen1.qxs", proj1));
+    EXPECT_EQ(0, VORAgent::GetVersionState("*", folder.c_str(), &notReserved, nullptr, &here));
+    EXPECT_TRUE(notReserved.empty() && here.empty());
+    EXPECT_EQ(0, VORAgent::GetVersionState("*", folder.c_str(), &notReserved, &elsewhere, &here));
+    auto pairs = [](const std::multimap<CString, CString>& map)
+    {
+        std::vector<std::string> texts;
+        for (const auto& entry : map)
+            texts.push_back(Str(entry.first) + "=" + Str(entry.second));
+        return texts;
+    };
+    EXPECT_EQ(std::vector<std::string>{"Main.xcml=" + folder + "\\Main.xcml"}, pairs(here));
+    EXPECT_EQ(std::vector<std::string>{"Main.qxs=" + folder + "\\sub\\Main.qxs"},
+              pairs(notReserved));
+    EXPECT_EQ((std::vector<std::string>{"Away.xml=" + folder + "\\Away.xml",
+                                        "Main.xml=" + folder + "\\Main.xml"}),
+              pairs(elsewhere));
     EXPECT_TRUE(messages.boxes.empty());
-    EXPECT_EQ(1, VORAgent::UndoCheckOut("Main.xcml", folder.c_str(), nullptr));
 }

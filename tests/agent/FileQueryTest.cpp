@@ -2,6 +2,24 @@
 #include "AgentTestSupport.h"
 
 #include <algorithm>
+#include <utility>
+
+namespace
+{
+// A file query's result as the SDK gives it, in the server's order; a null is nullptr.
+CaContainer Rows(const std::vector<std::pair<const char*, const char*>>& pathAndName)
+{
+    CaContainer result;
+    result.AddKey("PATHFULLNAME");
+    result.AddKey("ITEMNAME");
+    for (const auto& row : pathAndName)
+    {
+        result.AddElement("PATHFULLNAME", CaData(row.first));
+        result.AddElement("ITEMNAME", CaData(row.second));
+    }
+    return result;
+}
+} // namespace
 
 using FileQueryTest = RepositoryTest;
 
@@ -42,7 +60,13 @@ TEST_F(FileQueryTest, FilesOfEveryRepositoryOfTheProject)
                                         head + "'%.xml%'" + repositories}),
               CallsTo("CaSQL::SetSQLStatement"));
 
-    hsdk_testing::ThrowOnCall("CaSQL::Execute", "down");
+    // Rows with a null name or path are left out; the others keep their own list rows.
+    hsdk_testing::OnCall("CaSQL::GetSQLResult")
+        .ReturnRows(
+            Rows({{"\\A", "a.xml"}, {"\\B", nullptr}, {nullptr, "c.xml"}, {"\\D", "d.xml"}}));
+    VORAgent::QueryAllCompScreenFiles(&list);
+    EXPECT_EQ((std::vector<std::string>{"\\A\\a.xml", "\\D\\d.xml"}), takeRows());
+    hsdk_testing::OnCall("CaSQL::Execute").Throw("down");
     VORAgent::QueryAllCompScreenFiles(&list);
     EXPECT_EQ(
         std::vector<std::string>{"하비스트에 존재하는 종합화면(.xml) 파일을 읽는 과정에서 실패"},
@@ -61,17 +85,26 @@ TEST_F(FileQueryTest, FilesOfEveryRepositoryOfTheProject)
 
 TEST_F(FileQueryTest, SubPathsAtAnyDepthContainingTheFolder)
 {
-    Admin(R"({"op":"admin.createFolder","path":"\\Common\\Lib\\Proj1"})");
-    Admin(R"({"op":"admin.createFolder","path":"\\Common\\Lib\\Proj1\\Sub"})");
+    hsdk_testing::OnCall("CaSQL::GetSQLResult")
+        .ReturnRows(Rows({{"\\QXRepo\\Proj1", "Screens"},
+                          {"\\Common\\Lib", "Proj1"},
+                          {"\\Common\\Lib\\Proj1", "Sub"},
+                          {"\\QXRepo\\Proj1", nullptr},
+                          {nullptr, "Lost"},
+                          {"\\QXRepo\\Proj1\\Screens", "Deep"}}));
     std::vector<CString> paths = {"kept"};
     AgentAccess::GetSubPath("\\Proj1", paths);
-    std::vector<std::string> got = Strs(paths);
-    std::sort(got.begin(), got.end());
     EXPECT_EQ(
-        (std::vector<std::string>{"\\Common\\Lib\\Proj1\\Sub", "\\QXRepo\\Proj1\\Screens", "kept"}),
-        got);
+        (std::vector<std::string>{"kept", "\\QXRepo\\Proj1\\Screens", "\\Common\\Lib\\Proj1\\Sub",
+                                  "\\QXRepo\\Proj1\\Screens\\Deep"}),
+        Strs(paths));
+    EXPECT_EQ(std::vector<std::string>{"CaSQL::SetSQLStatement(select b.pathfullname, a.itemname "
+                                       "from haritems a, harpathfullname b where a.parentobjid = "
+                                       "b.itemobjid and itemtype=0 and (a.repositobjid=1 or "
+                                       "a.repositobjid=2 ))"},
+              CallsTo("CaSQL::SetSQLStatement"));
 
-    hsdk_testing::ThrowOnCall("CaSQL::Execute", "down");
+    hsdk_testing::OnCall("CaSQL::Execute").Throw("down");
     AgentAccess::GetSubPath("\\QXRepo\\Proj1", paths);
     EXPECT_EQ(std::vector<std::string>{"\\QXRepo\\Proj1 의 하위 폴더 읽기 실패"}, messages.Texts());
 }

@@ -56,6 +56,19 @@ TEST_F(VersionQueryTest, AllVersionsOldestFirstWithTheirFields)
     ASSERT_EQ(1, VORAgent::GetLatestVerInfo("none.xml", "\\QXRepo\\Proj1", &state));
     EXPECT_EQ("before", Str(state.m_sStatus));
     EXPECT_TRUE(messages.boxes.empty());
+
+    // A client is kept for a reserved version only; the year 2100 shows as 100.
+    hsdk_testing::Version late;
+    late.status = "N";
+    late.clientMachine = "PC";
+    late.clientPath = "C:\\w\\Main.xml";
+    late.modified = CaTimeStamp(2100, 1, 2, 3, 4, 5);
+    hsdk_testing::OnCall("CaVersionChooser::Execute").ChooseVersions({late});
+    HItemVerions scripted;
+    ASSERT_EQ(1, VORAgent::GetAllVersions("Main.xml", screens.c_str(), &scripted));
+    EXPECT_EQ("100-01-02 03:04||", Str(scripted.m_vecVersions[0]->m_sModifiedTime) + "|" +
+                                       Str(scripted.m_vecVersions[0]->m_sClientMachine) + "|" +
+                                       Str(scripted.m_vecVersions[0]->m_sClientPath));
 }
 
 TEST_F(VersionQueryTest, VersionIntoAnotherFolderLeavesTheWorkingFile)
@@ -75,7 +88,7 @@ TEST_F(VersionQueryTest, VersionIntoAnotherFolderLeavesTheWorkingFile)
 
 TEST_F(VersionQueryTest, FailuresOfTheQueries)
 {
-    hsdk_testing::ThrowOnCall("CaVersionChooser::Execute", "lost");
+    hsdk_testing::OnCall("CaVersionChooser::Execute").Always().Throw("lost");
     HItemVerions versions;
     HItemState state;
     EXPECT_EQ(-1, VORAgent::GetAllVersions("Main.xml", screens.c_str(), &versions));
@@ -86,8 +99,8 @@ TEST_F(VersionQueryTest, FailuresOfTheQueries)
         2, "\\QXRepo\\Proj1\\Screens\\Main.xml 파일의 모든 버전 정보 읽는 과정에서 실패");
     EXPECT_EQ(boxes, messages.Texts());
 
-    hsdk_testing::ClearFailures();
-    hsdk_testing::FailCall("CaCheckout::Execute", 1);
+    hsdk_testing::ClearScripts();
+    hsdk_testing::OnCall("CaCheckout::Execute").Return(1);
     EXPECT_EQ(0, VORAgent::GetFileAtVersion(7, screens.c_str(), nullptr));
 
     // Without a marker or a context nothing is asked.

@@ -8,6 +8,7 @@
 
 #include "CHCheckOutDlg.h"
 #include "DialogTesting.h"
+#include "HsdkTesting.h"
 #include "VORAgent.h"
 
 using namespace dialog_testing;
@@ -18,6 +19,11 @@ class CheckOutList : public ::testing::Test
 {
 protected:
     void SetUp() override { LogInAsDev1(); }
+    void TearDown() override
+    {
+        EXPECT_EQ(hsdk_testing::UnusedScripts(), std::vector<std::string>());
+        hsdk_testing::ClearScripts();
+    }
 };
 } // namespace
 
@@ -99,6 +105,12 @@ TEST_F(CheckOutList, UndoNeedsACheckedRowAndMakesTheFileReadOnlyAndFetchesItWhen
     WriteFile(folder + "\\Screen1.xcml", "my unsaved edit");
     WriteFile(folder + "\\Screen1.xml", "another edit");
     std::vector<CString> files = {"Screen1.xcml", "Screen1.xml"};
+    // The file's attribute when the release starts and when the fetch starts.
+    std::vector<bool> readOnly;
+    auto note = [&](const std::string&)
+    { readOnly.push_back(IsReadOnly(folder + "\\Screen1.xcml")); };
+    hsdk_testing::OnCall("CaVersionChooser::Execute").Probe(note);
+    hsdk_testing::OnCall("CaCheckout::Execute").Probe(note);
 
     MessageBoxes boxes;
     OutputLog log;
@@ -127,7 +139,7 @@ TEST_F(CheckOutList, UndoNeedsACheckedRowAndMakesTheFileReadOnlyAndFetchesItWhen
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(files, (std::vector<CString>{"Screen1.xcml"}));
     EXPECT_EQ(positions, (std::vector<int>{1, 100}));
-    EXPECT_TRUE(IsReadOnly(folder + "\\Screen1.xcml"));
+    EXPECT_EQ(readOnly, (std::vector<bool>{false, true}));
     EXPECT_EQ(ReadFile(folder + "\\Screen1.xcml"), "Screen1.xcml 0\r\n");
     EXPECT_EQ(ReadFile(folder + "\\Screen1.xml"), "another edit") << "unchecked: left alone";
     EXPECT_EQ(boxes.Texts(),

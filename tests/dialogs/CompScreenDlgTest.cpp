@@ -35,6 +35,11 @@ protected:
         m_root = FreshFolder("comp_screens");
         VORAgent::SetClientDirectory(m_root.c_str());
     }
+    void TearDown() override
+    {
+        EXPECT_EQ(hsdk_testing::UnusedScripts(), std::vector<std::string>());
+        hsdk_testing::ClearScripts();
+    }
 
     // The dialog once the states have been read.
     INT_PTR Run(CHCompScreenDlg& dialog, const std::function<void(CDialog&, HWND)>& drive)
@@ -153,6 +158,10 @@ TEST_F(CompScreenFiles, CommandsRefuseRowsOfTheWrongStateAndRefreshTheRowsTheyWo
 
             AfxClickDlgButton(&dlg, IDC_CHECK_OUT);
             WriteFile(local, "to be thrown away\r\n");
+            // Read-only already when the latest version is fetched, which may fail or find
+            // nothing to write.
+            hsdk_testing::OnCall("CaCheckout::Execute")
+                .Probe([&](const std::string&) { EXPECT_TRUE(IsReadOnly(local)); });
             AfxClickDlgButton(&dlg, IDC_CANCEL_CHECKOUT);
             EXPECT_EQ(StateImage(list, screen1), kFree);
             EXPECT_TRUE(IsReadOnly(local));
@@ -169,6 +178,39 @@ TEST_F(CompScreenFiles, CommandsRefuseRowsOfTheWrongStateAndRefreshTheRowsTheyWo
     EXPECT_EQ(starts, (std::vector<std::string>{"---- [Get Latest Version]", "---- [Check Out]",
                                                 "---- [Check In]", "---- [Check Out]",
                                                 "---- [Undo Checkout]"}));
+}
+
+TEST_F(CompScreenFiles, ARowWhoseStateCannotBeReadStaysUnmarkedAndIsRefused)
+{
+    CaContainer rows;
+    for (const char* name : {"Screen1.xml", "Order.xml", "Odd.xml"})
+    {
+        rows.AddElement("PATHFULLNAME", CaData("\\QXRepo\\Proj1"));
+        rows.AddElement("ITEMNAME", CaData(name));
+    }
+    hsdk_testing::OnCall("CaSQL::GetSQLResult").ReturnRows(rows);
+    hsdk_testing::OnCall("CaVersionChooser::Execute").Occurrence(2).Throw("lost");
+    hsdk_testing::Version odd;
+    odd.status = "X";
+    hsdk_testing::OnCall("CaVersionChooser::Execute").Occurrence(3).ChooseVersions({odd});
+    MessageBoxes boxes;
+    CHCompScreenDlg dialog;
+    Run(dialog,
+        [&](CDialog& dlg, HWND list)
+        {
+            EXPECT_EQ(
+                (std::vector<int>{StateImage(list, 0), StateImage(list, 1), StateImage(list, 2)}),
+                (std::vector<int>{kFree, 0, 0}));
+            SelectRows(list, {2});
+            AfxClickDlgButton(&dlg, IDC_CHECK_OUT);
+            SelectRows(list, {1});
+            AfxClickDlgButton(&dlg, IDC_CANCEL_CHECKOUT);
+            AfxClickDlgButton(&dlg, IDCANCEL);
+        });
+    EXPECT_EQ(boxes.Texts(),
+              (std::vector<std::string>{
+                  "\\QXRepo\\Proj1\\Order.xml 파일의 모든 버전 정보 읽는 과정에서 실패",
+                  kCheckOutRefused, kUndoRefused}));
 }
 
 TEST_F(CompScreenFiles, OpenHandsTheHostTheCheckedOutCopyOrTheCopyBelowTheRoot)

@@ -22,7 +22,7 @@ protected:
     void TearDown() override
     {
         CXTBrowseDialog::SetTestHook(nullptr);
-        hsdk_testing::ClearFailures();
+        hsdk_testing::ClearScripts();
     }
 };
 
@@ -74,7 +74,7 @@ TEST_F(RepositoryDialog, SolutionViewFetchesASolutionAndEveryProjectFolderItList
     const std::string solution = root + "\\QXRepo";
     hsdk_testing::StartRecording();
     hsdk_testing::ClearRecordedCalls();
-    hsdk_testing::FailCall("CaCheckout::Execute", 1);
+    hsdk_testing::OnCall("CaCheckout::Execute").Return(1);
     MessageBoxes boxes;
     CHRepositoryDlg dialog;
     RunModal(dialog,
@@ -101,7 +101,6 @@ TEST_F(RepositoryDialog, SolutionViewFetchesASolutionAndEveryProjectFolderItList
                  EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kReceived});
                  EXPECT_FALSE(FileExists(solution + "\\Main.qxsln"));
                  EXPECT_FALSE(FolderExists(solution + "\\Proj1"));
-                 hsdk_testing::ClearFailures();
                  AfxClickDlgButton(&dlg, IDOK);
 
                  // Back and forth: the list is read from the repository once.

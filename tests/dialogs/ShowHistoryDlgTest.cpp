@@ -8,6 +8,7 @@
 
 #include "CHShowHistoryDlg.h"
 #include "DialogTesting.h"
+#include "HsdkTesting.h"
 #include "VORAgent.h"
 
 using namespace dialog_testing;
@@ -24,6 +25,11 @@ protected:
     {
         LogInAsDev1();
         m_temp = static_cast<LPCSTR>(VORAgent::GetSysDrive() + "temp\\");
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(hsdk_testing::UnusedScripts(), std::vector<std::string>());
+        hsdk_testing::ClearScripts();
     }
 
     // Shows the history of the file in the folder; drive gets the dialog and its list.
@@ -166,20 +172,55 @@ TEST_F(History, MyReservedVersionIsComparedWithTheWorkingCopyAndBlocksGettingOld
     EXPECT_EQ(ReadFile(m_temp + "local_Main.xml"), "my working copy\r\n");
 }
 
-TEST_F(History, AVersionReservedByAnotherUserCanNeitherBeFetchedNorCompared)
+TEST_F(History, OnlyNormalAndReservedVersionsAreListedAndOnlyMyReservationHereIsMine)
 {
-    const std::string folder = FreshFolder("history_other", "\\QXRepo\\Proj2");
-    Show("Order.xml", folder,
+    const std::string folder = FreshFolder("history_scripted", "\\QXRepo\\Proj1\\Screens");
+    const std::string here = folder + "\\Main.xml";
+    std::string machine = static_cast<LPCSTR>(VORAgent::m_sMyComName);
+    CharLowerA(&machine[0]);
+    auto version = [](unsigned long id, const char* name, const char* status,
+                      const char* user = "dev1", const char* host = nullptr,
+                      const char* path = nullptr)
+    {
+        hsdk_testing::Version version;
+        version.objId = id;
+        version.versionName = name;
+        version.status = status;
+        version.modifier = user;
+        version.clientMachine = host;
+        version.clientPath = path;
+        return version;
+    };
+    // Versions 7 to 10 are all reserved: by me here (in another letter case of this machine's
+    // name), by me on another machine, by someone else here, by me in another folder.
+    hsdk_testing::OnCall("CaVersionChooser::Execute")
+        .ChooseVersions({version(9, "2", "N"), version(12, "5", "D"), version(13, "6", "X"),
+                         version(17, "10", "R", "dev1", machine.c_str(), here.c_str()),
+                         version(16, "9", "R", "dev1", "OTHER-PC", here.c_str()),
+                         version(15, "8", "R", "dev2", machine.c_str(), here.c_str()),
+                         version(14, "7", "R", "dev1", machine.c_str(), "C:\\Else\\Main.xml"),
+                         version(18, "11", "D")});
+    MessageBoxes boxes;
+    Show("Main.xml", folder,
          [&](CDialog& dlg, HWND list)
          {
-             EXPECT_EQ(ListColumn(list, 0), (std::vector<std::string>{"1", "0"}));
-             EXPECT_EQ(ListColumn(list, 1)[0], "dev2");
-             EXPECT_EQ(StateImage(list, 0), kReservedElsewhere);
-             SelectRows(list, {0});
+             EXPECT_EQ(ListColumn(list, 0), (std::vector<std::string>{"10", "9", "8", "7", "2"}));
+             std::vector<int> states;
+             for (int row = 0; row < 5; ++row)
+                 states.push_back(StateImage(list, row));
+             EXPECT_EQ(states, (std::vector<int>{kReservedHere, kReservedElsewhere,
+                                                 kReservedElsewhere, kReservedElsewhere, 0}));
+             SelectRows(list, {2});
              EXPECT_FALSE(IsEnabled(dlg, IDC_GET_VERSION));
              EXPECT_TRUE(IsEnabled(dlg, IDC_SHOW_DETAILS));
-             SelectRows(list, {0, 1});
-             EXPECT_FALSE(IsEnabled(dlg, IDC_COMPARE_VERS));
+             SelectRows(list, {2, 4});
+             EXPECT_FALSE(IsEnabled(dlg, IDC_COMPARE_VERS)) << "the upper one is someone else's";
+
+             // The highest version, unlisted, is not my reservation: the fetch goes ahead.
+             SelectRows(list, {4});
+             AfxClickDlgButton(&dlg, IDC_GET_VERSION);
              AfxClickDlgButton(&dlg, IDOK);
          });
+    EXPECT_TRUE(boxes.Seen().empty());
+    EXPECT_EQ(ReadFile(here), "Main.xml 2\r\n");
 }

@@ -2,6 +2,10 @@
 
 #include "HsdkFixture.h"
 
+#include <algorithm>
+
+#include "HsdkTesting.h"
+
 using ::testing::ElementsAre;
 
 namespace
@@ -180,6 +184,35 @@ TEST_F(HsdkProcessTest, ListsEveryVersionWithItsAttributesAndFetchesOneByObjectI
     ASSERT_EQ(0, CheckOut(m_harvest.GetContext(), "\\QXRepo", folder, 1, 3));
     EXPECT_EQ("Main.xml 5\r\n", ReadFile(folder + "\\Main.xml"));
     EXPECT_TRUE(IsReadOnly(folder + "\\Main.xml"));
+}
+
+TEST_F(HsdkProcessTest, ScriptedVersionsAreTheOnesFetchedAndScriptedMessagesComeBeforeTheWork)
+{
+    CaContext& context = m_harvest.GetContext();
+    hsdk_testing::Version fifth;
+    fifth.objId = 12;
+    fifth.itemName = "Main.xml";
+    fifth.status = "N";
+    hsdk_testing::OnCall("CaVersionChooser::Execute").ChooseVersions({fifth});
+    Choose(context.GetVersionChooser(), "\\QXRepo", "nothing", 1);
+    const CaContainer chosen = context.GetVersionChooser().GetVersionList();
+    EXPECT_STREQ("Main.xml", chosen.Props("CA_ATTRKEY_NAME", 0));
+    EXPECT_TRUE(chosen.Props("CA_ATTRKEY_CLIENT_MACHINE", 0).IsNull());
+
+    CaContainer message;
+    message.AddElement("_HEM_MsgKey", CaData("HSRV_I_MESSAGE"));
+    message.AddElement("_HEM_MsgArg", CaData("scripted"));
+    hsdk_testing::OnCall("CaCheckout::Execute").Deliver({message}, 3, hsdk_testing::doWork);
+    hsdk_testing::ClearRecordedCalls();
+    hsdk_testing::StartRecording();
+    const std::string folder = NewFolder();
+    EXPECT_EQ(3, CheckOut(context, "\\QXRepo", folder, 1, 3));
+    hsdk_testing::StopRecording();
+    EXPECT_EQ("Main.xml 5\r\n", ReadFile(folder + "\\Main.xml"));
+    EXPECT_THAT(Keys(), ElementsAre("HSRV_I_MESSAGE", "HSRV_I_CHECKOUT"));
+    EXPECT_EQ(&context.GetCheckout(), MessageSink::s_messages[0].process);
+    const std::vector<std::string> calls = hsdk_testing::GetRecordedCalls();
+    EXPECT_EQ(1, std::count(calls.begin(), calls.end(), "CaCheckout::Execute()"));
 }
 
 TEST_F(HsdkProcessTest, KoreanFoldersAndFilesSurviveTheRoundTripAndARenameAndRemove)

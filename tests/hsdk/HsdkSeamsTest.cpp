@@ -1,12 +1,14 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <stdexcept>
 
 #include "HsdkFixture.h"
+#include "HsdkTesting.h"
 
-// The recording and failure seams are driven by the agent and dialog tests, which compare the
-// recorded calls and expect the forced failures; the trace file and the place of empty
-// arguments are left to check here.
+// The agent and dialog tests drive the record and the scripts through the library; what they
+// cannot see is checked here: the trace file, the record's own lines, and how scripts pick
+// their calls.
 TEST_F(HsdkFixture, TraceFileGetsTheRecordedLinesWhileItIsNamed)
 {
     const std::string trace = NewFolder() + "\\trace.txt";
@@ -20,4 +22,74 @@ TEST_F(HsdkFixture, TraceFileGetsTheRecordedLinesWhileItIsNamed)
               "CaHarvest::GetContext()\r\nCaContext::GetPackageChooser()\r\n"
               "CaPackageChooser::SetPackageName(, 0)\r\n",
               ReadFile(trace));
+}
+
+TEST(HsdkRecordTest, ConnectionsAndStringListsAreRecordedAndPasswordsAreNot)
+{
+    hsdk_testing::ClearRecordedCalls();
+    hsdk_testing::StartRecording();
+    {
+        CaHarvest harvest;
+        harvest.Login("127.0.0.1:1", "dev1", "secret");
+        harvest.Login("127.0.0.1:1", "dev1", "");
+        CaStringList files;
+        files.Add("a.xml");
+        files.Add(nullptr);
+        CaContainer message;
+        message.AddElement("_HEM_MsgKey", CaData("HSRV_I_MESSAGE"));
+        EXPECT_EQ(1, message.GetKeyList().GetSize());
+    }
+    hsdk_testing::StopRecording();
+    EXPECT_THAT(
+        hsdk_testing::GetRecordedCalls(),
+        ::testing::ElementsAre("CaHarvest::CaHarvest()", "CaHarvest::Login(127.0.0.1:1, dev1, ***)",
+                               "CaHarvest::Login(127.0.0.1:1, dev1, )", "CaStringList::Add(a.xml)",
+                               "CaStringList::Add()", "CaHarvest::~CaHarvest()"));
+}
+
+TEST_F(HsdkFixture, ScriptsApplyToTheCallsTheyNameAsOftenAsAskedAndProbesFailAsCaException)
+{
+    CaContext& context = m_harvest.GetContext();
+    CaSQL& sql = context.GetSQL();
+    sql.SetSQLStatement("select itemname from haritems where itemobjid=1");
+    hsdk_testing::OnCall("CaSQL::Execute").Occurrence(2).Throw("second");
+    hsdk_testing::OnCall("CaContext::SetCheckout").WithArgument("In").Always().Return(true);
+    EXPECT_THAT(hsdk_testing::UnusedScripts(),
+                ::testing::ElementsAre("CaSQL::Execute", "CaContext::SetCheckout"));
+    EXPECT_EQ(0, sql.Execute());
+    try
+    {
+        sql.Execute();
+        ADD_FAILURE() << "the second query did not fail";
+    }
+    catch (const CaException& e)
+    {
+        EXPECT_STREQ("second", e.GetText());
+    }
+    EXPECT_EQ(0, sql.Execute());
+    EXPECT_STREQ("QXRepo", sql.GetSQLResult().Props("ITEMNAME", 0));
+    EXPECT_FALSE(context.SetCheckout("Nothing"));
+    EXPECT_TRUE(context.SetCheckout("CheckIn"));
+    EXPECT_TRUE(context.SetCheckout("CheckIn"));
+    EXPECT_TRUE(hsdk_testing::UnusedScripts().empty());
+
+    std::string seen;
+    hsdk_testing::OnCall("CaSQL::SetSQLStatement")
+        .Probe(
+            [&](const std::string& arguments)
+            {
+                seen = arguments;
+                throw std::runtime_error("probe");
+            });
+    try
+    {
+        sql.SetSQLStatement("select 1");
+        ADD_FAILURE() << "the probe's failure was lost";
+    }
+    catch (const CaException& e)
+    {
+        EXPECT_STREQ("The SDK failed: probe", e.GetText());
+    }
+    EXPECT_EQ("select 1", seen);
+    hsdk_testing::ClearScripts();
 }

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -253,4 +254,38 @@ TEST(HsdkReconnectTest, ALostConnectionIsReplacedAndOnlyReadsRunAgain)
     EXPECT_THROW(chooser.Execute(), CaException);
     proxy.SetDown(false);
     EXPECT_EQ(1, choose("cut.txt"));
+}
+
+TEST(HsdkReconnectTest, ALoginRefusedAfterALostConnectionIsNotTriedAgain)
+{
+    // The broker drops every connection after its login, and accepts only the first login.
+    std::atomic<int> logins{0};
+    FakeBroker broker(
+        [&](const std::string& op, const std::string&) -> FakeBroker::Answer
+        {
+            if (op != "login")
+                return {"", true};
+            return {FakeBroker::Frame(++logins == 1 ? R"({"ok":true})"
+                                                    : R"({"ok":false,"error":"locked"})"),
+                    false};
+        });
+    CaHarvest harvest;
+    ASSERT_EQ(0, harvest.Login(broker.Address().c_str(), "dev1", "pw"));
+    auto failure = [&]
+    {
+        try
+        {
+            harvest.GetProjectList();
+        }
+        catch (const CaException& e)
+        {
+            return std::string(e.GetText());
+        }
+        return std::string("no failure");
+    };
+    EXPECT_EQ("The connection to the broker was lost, and the broker refused to log in again.",
+              failure());
+    EXPECT_EQ("Not connected to the broker.", failure());
+    EXPECT_EQ(-1, harvest.GetContext().GetCheckout().Execute());
+    EXPECT_EQ(2, logins.load());
 }

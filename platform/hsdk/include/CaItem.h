@@ -21,6 +21,7 @@ public:
 
 private:
     friend class HsdkRecords;
+    friend class HsdkScript;
 
     HsdkSession* m_pSession;
     long m_nObjId;

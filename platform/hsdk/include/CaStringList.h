@@ -18,5 +18,8 @@ public:
     const CaString& operator[](int index) const;
 
 private:
+    // Fills its key lists without the record of calls.
+    friend class CaContainer;
+
     std::vector<CaString> m_items;
 };

@@ -24,6 +24,7 @@ public:
 
 private:
     friend class HsdkRecords;
+    friend class HsdkScript;
 
     unsigned long m_nObjId;
     CaString m_sMappedVersionName;

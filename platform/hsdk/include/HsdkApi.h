@@ -12,3 +12,5 @@
 class HsdkSession;
 // Builds SDK records from server replies; private to HSDK.dll.
 class HsdkRecords;
+// A test's script for some calls, which builds records too; private to HSDK.dll.
+class HsdkScript;

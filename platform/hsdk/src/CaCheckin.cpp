@@ -73,7 +73,10 @@ void CaCheckin::SetCallBack(CaCallBack callBack)
 
 int CaCheckin::Execute(bool wait)
 {
-    HSDK_ENTER("CaCheckin::Execute", forced_, wait);
+    HSDK_ENTER_SCRIPTED(script, "CaCheckin::Execute", wait);
+    if (script)
+        return script->RunProcess(m_pCallBack, this, m_pSession->m_pContext,
+                                  [&] { return Execute(wait); });
     return HsdkGuard::Returning(
         static_cast<int>(HsdkSession::processWireFailed),
         [&]

@@ -53,7 +53,10 @@ void CaCheckout::SetCallBack(CaCallBack callBack)
 
 int CaCheckout::Execute()
 {
-    HSDK_ENTER("CaCheckout::Execute", forced_);
+    HSDK_ENTER_SCRIPTED(script, "CaCheckout::Execute");
+    if (script)
+        return script->RunProcess(m_pCallBack, this, m_pSession->m_pContext,
+                                  [this] { return Execute(); });
     return HsdkGuard::Returning(
         static_cast<int>(HsdkSession::processWireFailed),
         [&]

@@ -46,8 +46,12 @@ int CaContainer::GetKeyCount() const
 CaStringList CaContainer::GetKeyList() const
 {
     CaStringList keys;
-    for (const auto& column : m_columns)
-        keys.Add(column.first.c_str());
+    HsdkGuard::Throwing(
+        [&]
+        {
+            for (const auto& column : m_columns)
+                keys.m_items.emplace_back(column.first.c_str());
+        });
     return keys;
 }
 

@@ -58,7 +58,7 @@ CaContext::~CaContext()
 
 bool CaContext::SetProject(const char* project)
 {
-    HSDK_ENTER("CaContext::SetProject", false, project);
+    HSDK_ENTER("CaContext::SetProject", forced_, project);
     return HsdkGuard::Returning(
         false,
         [&]
@@ -75,7 +75,7 @@ bool CaContext::SetProject(const char* project)
 
 bool CaContext::SetState(const char* state)
 {
-    HSDK_ENTER("CaContext::SetState", false, state);
+    HSDK_ENTER("CaContext::SetState", forced_, state);
     return HsdkGuard::Returning(
         false,
         [&]
@@ -93,7 +93,7 @@ bool CaContext::SetState(const char* state)
 
 bool CaContext::SetPackage(const char* package)
 {
-    HSDK_ENTER("CaContext::SetPackage", false, package);
+    HSDK_ENTER("CaContext::SetPackage", forced_, package);
     return HsdkGuard::Returning(false,
                                 [&]
                                 {
@@ -108,25 +108,25 @@ bool CaContext::SetPackage(const char* package)
 
 CaString CaContext::GetProjectName() const
 {
-    HSDK_RECORD("CaContext::GetProjectName");
+    HSDK_ENTER("CaContext::GetProjectName", forced_);
     return m_pSession->m_sProject.c_str();
 }
 
 CaString CaContext::GetStateName() const
 {
-    HSDK_RECORD("CaContext::GetStateName");
+    HSDK_ENTER("CaContext::GetStateName", forced_);
     return m_pSession->m_sState.c_str();
 }
 
 CaString CaContext::GetPackageName() const
 {
-    HSDK_RECORD("CaContext::GetPackageName");
+    HSDK_ENTER("CaContext::GetPackageName", forced_);
     return m_pSession->m_sPackage.c_str();
 }
 
 CaContainer CaContext::GetStateList()
 {
-    HSDK_ENTER("CaContext::GetStateList", CaContainer());
+    HSDK_ENTER("CaContext::GetStateList", forced_);
     return HsdkGuard::Throwing(
         [&]
         {
@@ -143,7 +143,7 @@ CaPackageChooser& CaContext::GetPackageChooser()
 
 CaItemList CaContext::GetItemList(bool withFiles, int option)
 {
-    HSDK_ENTER("CaContext::GetItemList", CaItemList(), withFiles, option);
+    HSDK_ENTER("CaContext::GetItemList", forced_, withFiles, option);
     return HsdkGuard::Throwing(
         [&]
         {
@@ -170,25 +170,25 @@ CaVersionChooser& CaContext::GetVersionChooser()
 
 bool CaContext::SetCheckout(const char* processName)
 {
-    HSDK_ENTER("CaContext::SetCheckout", false, processName);
+    HSDK_ENTER("CaContext::SetCheckout", forced_, processName);
     return SelectProcess(m_pSession, "checkout", processName);
 }
 
 bool CaContext::SetCheckin(const CaString& processName)
 {
-    HSDK_ENTER("CaContext::SetCheckin", false, static_cast<const char*>(processName));
+    HSDK_ENTER("CaContext::SetCheckin", forced_, static_cast<const char*>(processName));
     return SelectProcess(m_pSession, "checkin", processName);
 }
 
 bool CaContext::SetDeleteVersion(const CaString& processName)
 {
-    HSDK_ENTER("CaContext::SetDeleteVersion", false, static_cast<const char*>(processName));
+    HSDK_ENTER("CaContext::SetDeleteVersion", forced_, static_cast<const char*>(processName));
     return SelectProcess(m_pSession, "deleteversion", processName);
 }
 
 CaString CaContext::GetDeleteVersionName() const
 {
-    HSDK_RECORD("CaContext::GetDeleteVersionName");
+    HSDK_ENTER("CaContext::GetDeleteVersionName", forced_);
     return HsdkGuard::Throwing(
         [&]
         {
@@ -200,13 +200,13 @@ CaString CaContext::GetDeleteVersionName() const
 
 bool CaContext::SetRenameItem(const char* processName)
 {
-    HSDK_ENTER("CaContext::SetRenameItem", false, processName);
+    HSDK_ENTER("CaContext::SetRenameItem", forced_, processName);
     return SelectProcess(m_pSession, "renameitem", processName);
 }
 
 bool CaContext::SetRemoveItem(const char* processName)
 {
-    HSDK_ENTER("CaContext::SetRemoveItem", false, processName);
+    HSDK_ENTER("CaContext::SetRemoveItem", forced_, processName);
     return SelectProcess(m_pSession, "removeitem", processName);
 }
 

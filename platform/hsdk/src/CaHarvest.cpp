@@ -26,6 +26,7 @@ CaContainer ProjectList(HsdkSession* session, int kind)
 
 CaHarvest::CaHarvest() : m_pSession(nullptr), m_pContext(nullptr)
 {
+    HSDK_RECORD("CaHarvest::CaHarvest");
     HsdkGuard::Throwing(
         [&]
         {
@@ -37,14 +38,14 @@ CaHarvest::CaHarvest() : m_pSession(nullptr), m_pContext(nullptr)
 
 CaHarvest::~CaHarvest()
 {
+    HsdkCallLog::Record("CaHarvest::~CaHarvest");
     delete m_pContext;
     delete m_pSession;
 }
 
 int CaHarvest::Login(const char* broker, const char* user, const char* password)
 {
-    // The password stays out of every record.
-    HSDK_ENTER("CaHarvest::Login", forced_, broker, user);
+    HSDK_ENTER("CaHarvest::Login", forced_, broker, user, HsdkCallLog::Masked(password));
     return HsdkGuard::Returning(static_cast<int>(HsdkSession::loginUnreachable),
                                 [&] { return m_pSession->Login(broker, user, password); });
 }
@@ -63,18 +64,18 @@ CaContext& CaHarvest::GetContext()
 
 CaContainer CaHarvest::GetProjectList()
 {
-    HSDK_ENTER("CaHarvest::GetProjectList", CaContainer());
+    HSDK_ENTER("CaHarvest::GetProjectList", forced_);
     return ProjectList(m_pSession, kAllProjects);
 }
 
 CaContainer CaHarvest::GetActiveProjectList()
 {
-    HSDK_ENTER("CaHarvest::GetActiveProjectList", CaContainer());
+    HSDK_ENTER("CaHarvest::GetActiveProjectList", forced_);
     return ProjectList(m_pSession, kActiveProjects);
 }
 
 CaContainer CaHarvest::GetInactiveProjectList()
 {
-    HSDK_ENTER("CaHarvest::GetInactiveProjectList", CaContainer());
+    HSDK_ENTER("CaHarvest::GetInactiveProjectList", forced_);
     return ProjectList(m_pSession, kInactiveProjects);
 }

@@ -34,7 +34,7 @@ long CaItem::GetParentRepositoryObjId() const
 
 CaItemList CaItem::GetItemPathList(bool withFiles) const
 {
-    HSDK_ENTER("CaItem::GetItemPathList", CaItemList(), withFiles);
+    HSDK_ENTER("CaItem::GetItemPathList", forced_, withFiles);
     return HsdkGuard::Throwing(
         [&]
         {

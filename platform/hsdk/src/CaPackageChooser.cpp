@@ -66,8 +66,8 @@ void CaPackageChooser::SetPkgStatus(int status)
 
 int CaPackageChooser::Execute(bool wait)
 {
-    HSDK_ENTER("CaPackageChooser::Execute", forced_, wait);
     m_packages = CaContainer();
+    HSDK_ENTER("CaPackageChooser::Execute", forced_, wait);
     return HsdkGuard::Throwing(
         [&]
         {
@@ -83,6 +83,6 @@ int CaPackageChooser::Execute(bool wait)
 
 CaContainer CaPackageChooser::GetPackageList() const
 {
-    HSDK_ENTER("CaPackageChooser::GetPackageList", CaContainer());
+    HSDK_ENTER("CaPackageChooser::GetPackageList", forced_);
     return m_packages;
 }

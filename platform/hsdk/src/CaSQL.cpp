@@ -20,8 +20,8 @@ void CaSQL::SetSQLStatement(const char* statement)
 
 int CaSQL::Execute()
 {
-    HSDK_ENTER("CaSQL::Execute", forced_);
     m_result = CaContainer();
+    HSDK_ENTER("CaSQL::Execute", forced_);
     return HsdkGuard::Throwing(
         [&]
         {
@@ -33,6 +33,6 @@ int CaSQL::Execute()
 
 CaContainer CaSQL::GetSQLResult() const
 {
-    HSDK_ENTER("CaSQL::GetSQLResult", CaContainer());
+    HSDK_ENTER("CaSQL::GetSQLResult", forced_);
     return m_result;
 }

@@ -2,6 +2,7 @@
 
 #include "CaStringList.h"
 
+#include "HsdkCallLog.h"
 #include "HsdkGuard.h"
 #include "HsdkRecords.h"
 
@@ -22,6 +23,7 @@ CaStringList& CaStringList::operator=(const CaStringList& other)
 
 void CaStringList::Add(const char* text)
 {
+    HSDK_ENTER("CaStringList::Add", , text);
     HsdkGuard::Throwing([&] { m_items.emplace_back(text); });
 }
 

@@ -79,11 +79,13 @@ void CaVersionChooser::SetVersionObjId(unsigned long objId, int option)
 
 int CaVersionChooser::Execute()
 {
-    HSDK_ENTER("CaVersionChooser::Execute", forced_);
     // A failed choice leaves nothing chosen, so no process acts on an earlier selection.
     m_versions = CaVersionList();
     m_versionList = CaContainer();
     m_pSession->m_chosenVersions.clear();
+    HSDK_ENTER_SCRIPTED(script, "CaVersionChooser::Execute");
+    if (script)
+        return script->Choose(m_versions, m_versionList, m_pSession->m_chosenVersions);
 
     return HsdkGuard::Throwing(
         [&]
@@ -122,12 +124,12 @@ int CaVersionChooser::Execute()
 
 CaContainer CaVersionChooser::GetVersionList() const
 {
-    HSDK_ENTER("CaVersionChooser::GetVersionList", CaContainer());
+    HSDK_ENTER("CaVersionChooser::GetVersionList", forced_);
     return m_versionList;
 }
 
 CaVersionList CaVersionChooser::GetVersionListAsList() const
 {
-    HSDK_ENTER("CaVersionChooser::GetVersionListAsList", CaVersionList());
+    HSDK_ENTER("CaVersionChooser::GetVersionListAsList", forced_);
     return m_versions;
 }

@@ -4,24 +4,19 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 
 #include "CaException.h"
+#include "HsdkGuard.h"
 
 namespace
 {
-struct Failure
-{
-    bool throws;
-    int result;
-    std::string text;
-};
-
 struct State
 {
     bool recording = false;
+    bool passNextCall = false;
     std::vector<std::string> calls;
-    std::map<std::string, Failure> failures;
+    // Waiting in the order they were given; each with whether it has applied yet.
+    std::vector<std::pair<std::shared_ptr<HsdkScript>, bool>> scripts;
 };
 
 State& TheState()
@@ -41,31 +36,85 @@ void Trace(const std::string& line)
         std::fclose(file);
     }
 }
-} // namespace
 
-bool HsdkCallLog::Enter(const char* call, const std::string& arguments, int* forcedResult)
+void Note(const char* call, const std::string& arguments) noexcept
 {
-    State& state = TheState();
-    Failure failure{false, 0, std::string()};
     try
     {
         const std::string line = std::string(call) + "(" + arguments + ")";
-        if (state.recording)
-            state.calls.push_back(line);
+        if (TheState().recording)
+            TheState().calls.push_back(line);
         Trace(line);
-        const auto asked = state.failures.find(call);
-        if (asked == state.failures.end())
-            return false;
-        failure = asked->second;
     }
     catch (...)
     {
-        return false;
+        // No call fails for its record.
     }
-    if (failure.throws)
-        throw CaException(false, failure.text.c_str());
-    *forcedResult = failure.result;
-    return true;
+}
+
+// Counts the call for every script waiting for it; gives the probes due and the first other
+// script due, and drops those that apply only once.
+void Due(const char* call, const std::string& arguments,
+         std::vector<std::shared_ptr<HsdkScript>>& probes, std::shared_ptr<HsdkScript>& applied)
+{
+    auto& scripts = TheState().scripts;
+    for (auto waiting = scripts.begin(); waiting != scripts.end();)
+    {
+        HsdkScript& script = *waiting->first;
+        const bool due = script.Counts(call, arguments);
+        if (due && script.m_probe)
+            probes.push_back(waiting->first);
+        else if (due && !applied)
+            applied = waiting->first;
+        else
+        {
+            ++waiting;
+            continue;
+        }
+        waiting->second = true;
+        waiting = script.Stays() ? waiting + 1 : scripts.erase(waiting);
+    }
+}
+} // namespace
+
+std::shared_ptr<const HsdkScript> HsdkCallLog::Enter(const char* call, const std::string& arguments)
+{
+    State& state = TheState();
+    if (state.passNextCall)
+    {
+        state.passNextCall = false;
+        return nullptr;
+    }
+    Note(call, arguments);
+    if (state.scripts.empty())
+        return nullptr;
+    std::vector<std::shared_ptr<HsdkScript>> probes;
+    std::shared_ptr<HsdkScript> applied;
+    HsdkGuard::Throwing(
+        [&]
+        {
+            Due(call, arguments, probes, applied);
+            for (const std::shared_ptr<HsdkScript>& probe : probes)
+                probe->m_probe(arguments);
+        });
+    if (applied && applied->m_bThrows)
+        throw CaException(false, applied->m_sText.c_str());
+    return applied;
+}
+
+void HsdkCallLog::Record(const char* call) noexcept
+{
+    Note(call, std::string());
+}
+
+void HsdkCallLog::PassNextCall()
+{
+    TheState().passNextCall = true;
+}
+
+std::string HsdkCallLog::Masked(const char* password)
+{
+    return password && *password ? "***" : "";
 }
 
 void HsdkCallLog::StartRecording()
@@ -88,19 +137,23 @@ void HsdkCallLog::ClearRecordedCalls()
     TheState().calls.clear();
 }
 
-void HsdkCallLog::FailCall(const char* call, int result)
+void HsdkCallLog::AddScript(const HsdkScript& script)
 {
-    TheState().failures[call] = Failure{false, result, std::string()};
+    TheState().scripts.emplace_back(std::make_shared<HsdkScript>(script), false);
 }
 
-void HsdkCallLog::ThrowOnCall(const char* call, const char* text)
+std::vector<std::string> HsdkCallLog::UnusedScripts()
 {
-    TheState().failures[call] = Failure{true, 0, text ? text : ""};
+    std::vector<std::string> calls;
+    for (const auto& waiting : TheState().scripts)
+        if (!waiting.second)
+            calls.push_back(waiting.first->Call());
+    return calls;
 }
 
-void HsdkCallLog::ClearFailures()
+void HsdkCallLog::ClearScripts()
 {
-    TheState().failures.clear();
+    TheState().scripts.clear();
 }
 
 std::string HsdkCallLog::Join(std::initializer_list<std::string> arguments)
@@ -112,6 +165,11 @@ std::string HsdkCallLog::Join(std::initializer_list<std::string> arguments)
             text += ", ";
         text += argument;
     }
+    return text;
+}
+
+std::string HsdkCallLog::Text(const std::string& text)
+{
     return text;
 }
 

@@ -1,19 +1,26 @@
 #pragma once
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "CaCallBack.h"
 #include "CaStringList.h"
+#include "HsdkScript.h"
 
-// The record of calls and the failures tests ask for (HsdkTesting.h), and the HSDK_TRACE file.
+// The record of calls and the scripts tests give for them (HsdkTesting.h), and the HSDK_TRACE
+// file.
 class HsdkCallLog
 {
 public:
-    // Records one call; throws CaException when a test asked for it, and nothing else; true
-    // with the forced result when a test asked for a failure.
-    static bool Enter(const char* call, const std::string& arguments, int* forcedResult);
+    // Records one call and runs the probes that wait for it; gives the script that applies to it
+    // (null when none), or throws the CaException a script asks for. Nothing else leaves it.
+    static std::shared_ptr<const HsdkScript> Enter(const char* call, const std::string& arguments);
+    // Records a call that no script may change (a destructor).
+    static void Record(const char* call) noexcept;
+    // The next call is entered without record or script: a scripted process doing its own work.
+    static void PassNextCall();
 
     // The arguments joined by ", ", empty ones keeping their place. A record that cannot get
     // memory is left empty: no call fails for its record.
@@ -28,17 +35,20 @@ public:
             return std::string();
         }
     }
+    // A password as the record shows it: whether one was given, never its text.
+    static std::string Masked(const char* password);
 
     static void StartRecording();
     static void StopRecording();
     static std::vector<std::string> RecordedCalls();
     static void ClearRecordedCalls();
-    static void FailCall(const char* call, int result);
-    static void ThrowOnCall(const char* call, const char* text);
-    static void ClearFailures();
+    static void AddScript(const HsdkScript& script);
+    static std::vector<std::string> UnusedScripts();
+    static void ClearScripts();
 
 private:
     static std::string Join(std::initializer_list<std::string> arguments);
+    static std::string Text(const std::string& text);
     static std::string Text(const char* text);
     static std::string Text(bool value);
     static std::string Text(int value);
@@ -48,19 +58,24 @@ private:
     static std::string Text(CaCallBack callBack);
 };
 
-// Enters a call; returns from the calling function with the forced failure when there is one.
-#define HSDK_ENTER(call, failed, ...)                                                              \
+// Enters a call; when a script applies, returns from the calling function with result: forced_
+// (the scripted result, as the function's own type), or nothing in a function without one.
+#define HSDK_ENTER(call, result, ...)                                                              \
     do                                                                                             \
     {                                                                                              \
-        int forced_ = 0;                                                                           \
-        if (HsdkCallLog::Enter(call, HsdkCallLog::Arguments(__VA_ARGS__), &forced_))               \
-            return failed;                                                                         \
+        const std::shared_ptr<const HsdkScript> script_ =                                          \
+            HsdkCallLog::Enter(call, HsdkCallLog::Arguments(__VA_ARGS__));                         \
+        if (script_)                                                                               \
+        {                                                                                          \
+            [[maybe_unused]] const HsdkScript& forced_ = *script_;                                 \
+            return result;                                                                         \
+        }                                                                                          \
     } while (false)
 
-// Enters a call that has no failure result of its own (a test may still make it throw).
-#define HSDK_RECORD(call, ...)                                                                     \
-    do                                                                                             \
-    {                                                                                              \
-        int forced_ = 0;                                                                           \
-        HsdkCallLog::Enter(call, HsdkCallLog::Arguments(__VA_ARGS__), &forced_);                   \
-    } while (false)
+// Enters a call whose result stays its own (a test may still make it throw or probe it).
+#define HSDK_RECORD(call, ...) HsdkCallLog::Enter(call, HsdkCallLog::Arguments(__VA_ARGS__))
+
+// Enters a call that applies its script itself, named script (null when none applies).
+#define HSDK_ENTER_SCRIPTED(script, call, ...)                                                     \
+    const std::shared_ptr<const HsdkScript> script =                                               \
+        HsdkCallLog::Enter(call, HsdkCallLog::Arguments(__VA_ARGS__))

@@ -231,6 +231,9 @@ void HsdkSession::Reopen()
     case loginOk:
         return;
     case loginRefused:
+        // Every later call would try again, and the broker locks a name that fails too often.
+        m_bLoggedIn = false;
+        m_sPassword.clear();
         throw CaException(false, "The connection to the broker was lost, and the broker refused "
                                  "to log in again.");
     default:
