@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "BrokerNames.h"
+#include "BenchSupport.h"
 #include "CHCompScreenDlg.h"
 #include "CaException.h"
 #include "CaHarvest.h"
@@ -21,23 +21,13 @@
 #include "VORAgent.h"
 
 using namespace dialog_testing;
+using bench_support::Now;
 
 namespace
 {
 const int kFiles = 2000;
 const int kRuns = 5;
 const char kFolder[] = "\\QXRepo\\Bench";
-// The chooser options the agent uses for a file's latest version in the view.
-const int kBranchTrunkBranchesUnmerged = 273;
-const int kVersionLatestInView = 0x100;
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart * 1000.0 / frequency.QuadPart;
-}
 
 std::string FileName(int index)
 {
@@ -46,29 +36,22 @@ std::string FileName(int index)
     return name;
 }
 
-bool Succeeded(const std::string& reply)
-{
-    return reply.find("\"ok\":true") != std::string::npos;
-}
-
 // Every tenth file is held by dev2, so that rows of two states are read.
 bool SeedRepository()
 {
-    if (!Succeeded(hsdk_testing::Admin(R"({"op":"admin.createFolder","path":"\\QXRepo\\Bench"})")))
+    if (!bench_support::Admin(R"({"op":"admin.createFolder","path":"\\QXRepo\\Bench"})"))
         return false;
     for (int i = 0; i < kFiles; ++i)
     {
         const std::string name = FileName(i);
-        if (!Succeeded(hsdk_testing::Admin(
-                (R"({"op":"admin.createItem","folder":"\\QXRepo\\Bench","name":")" + name + "\"}")
-                    .c_str(),
-                "<Screen/>\r\n")))
+        if (!bench_support::Admin(
+                R"({"op":"admin.createItem","folder":"\\QXRepo\\Bench","name":")" + name + "\"}",
+                "<Screen/>\r\n"))
             return false;
         if (i % 10 == 0 &&
-            !Succeeded(hsdk_testing::Admin(
-                (R"({"op":"admin.reserve","itemPath":"\\QXRepo\\Bench\\)" + name +
-                 R"(","user":"dev2","machine":"elsewhere","clientPath":"C:\\Work\\)" + name + "\"}")
-                    .c_str())))
+            !bench_support::Admin(
+                R"({"op":"admin.reserve","itemPath":"\\QXRepo\\Bench\\)" + name +
+                R"(","user":"dev2","machine":"elsewhere","clientPath":"C:\\Work\\)" + name + "\"}"))
             return false;
     }
     return true;
@@ -82,13 +65,7 @@ double BareStateQueries(CaHarvest& harvest, std::vector<std::string>& statuses)
     CaVersionChooser& chooser = harvest.GetContext().GetVersionChooser();
     for (int i = 0; i < kFiles; ++i)
     {
-        chooser.Clear();
-        chooser.SetParentPath(kFolder);
-        chooser.SetItemName(FileName(i).c_str());
-        chooser.SetRecursive(true);
-        chooser.SetBranchOption(kBranchTrunkBranchesUnmerged);
-        chooser.SetVersionOption(kVersionLatestInView);
-        chooser.Execute();
+        bench_support::ChooseLatest(chooser, kFolder, FileName(i).c_str());
         CaVersionList list = chooser.GetVersionListAsList();
         statuses.push_back(list.IsEmpty() ? ""
                                           : static_cast<const char*>(list[0].GetVersionStatus()));
@@ -174,22 +151,13 @@ int main()
 {
     PrepareAgent();
     if (!SeedRepository())
-    {
-        std::fprintf(stderr, "compscreen_bench: cannot add the files to the broker at port %s\n",
-                     getenv("HARBROKER_PORT") ? getenv("HARBROKER_PORT") : "(default)");
         return 1;
-    }
     LogInAsDev1();
     VORAgent::SetClientDirectory(FreshFolder("compscreen_bench").c_str());
 
     CaHarvest harvest;
-    if (harvest.Login(VOR_DEFAULT_BROKER_1, "dev1", "dev1pw") != 0 ||
-        !harvest.GetContext().SetProject("QXP") || !harvest.GetContext().SetState("Development") ||
-        !harvest.GetContext().SetPackage("QXP-001"))
-    {
-        std::fprintf(stderr, "compscreen_bench: cannot log in as dev1\n");
+    if (!bench_support::OpenSession(harvest))
         return 1;
-    }
 
     int status = 0;
     std::vector<double> ratios;
@@ -245,10 +213,10 @@ int main()
             heldBefore != kFiles / 10 || heldAfter != kFiles / 10)
             status = 1;
     }
-    std::sort(ratios.begin(), ratios.end());
+    const bench_support::Spread spread = bench_support::SpreadOf(ratios);
     std::printf("ratio, painted to all shown against bare queries: median %.2f, range "
                 "%.2f-%.2f (goal 1.5)\n",
-                ratios[ratios.size() / 2], ratios.front(), ratios.back());
+                spread.median, spread.least, spread.most);
     std::printf("timer 329 before the first paint in %d of %d runs\n", timerFirst, kRuns);
     if (status != 0)
         std::printf("compscreen_bench: WRONG COUNT OR ORDER above (a state queried before the "
