@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ContextCache.h"
 #include "FrameDecoder.h"
 
 #include <nlohmann/json.hpp>
@@ -47,6 +48,7 @@ struct Connection
     bool closeAfterWrite = false;
     std::string user;
     std::string machine;
+    ContextCache contexts;
     FrameDecoder decoder{FrameLimits::beforeLogin()};
     std::string out;
     std::size_t outSent = 0;

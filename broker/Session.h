@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,8 +59,11 @@ private:
     nlohmann::json handle(const std::string& op, const nlohmann::json& request,
                           const std::string& payload, bool released);
     nlohmann::json login(const RequestFields& f, bool released);
+    // The requests that only read: served in one snapshot. Empty for any other op.
+    std::optional<nlohmann::json> query(const std::string& op, const RequestFields& f);
     Context context(const RequestFields& f, bool needState, bool needPackage);
-    void requireProcess(const RequestFields& f, const Context& context, const char* kind);
+    // The context of a process, which must be of `kind`.
+    Context processContext(const RequestFields& f, bool needPackage, const char* kind);
     nlohmann::json chooseVersions(const RequestFields& f);
     nlohmann::json checkout(const RequestFields& f);
     nlohmann::json checkin(const RequestFields& f);
