@@ -419,29 +419,43 @@ void Session::message(const std::string& key, const std::vector<std::string>& ar
         flushMessages();
 }
 
-json Session::receiveDuringProcess(const char* expectedOp, std::string& payload)
+bool Session::receiveDuringProcess(const char* expectedOp, bool wait, json& header,
+                                   std::string& payload)
 {
     RawFrame frame;
-    json header;
-    receiveFrame(m_connection, frame);
+    if (wait)
+        receiveFrame(m_connection, frame);
+    else if (!pollFrame(m_connection, frame))
+        return false;
     if (!FrameSocket::parseHeader(frame.header, header) || header.value("op", json()) != expectedOp)
         throw ConnectionLost{};
     payload = std::move(frame.payload);
-    return header;
+    return true;
 }
 
-ProcessChannel::FileAnswer Session::sendFile(const json& event, const std::string& bytes)
+void Session::sendDuringProcess(const json& event, const std::string& bytes)
 {
     if (inTransaction())
         throw BrokerError("internal", "a file exchange cannot run inside a transaction");
     flushMessages();
     sendFrame(m_connection, event, bytes);
+}
+
+void Session::sendFile(const json& event, const std::string& bytes)
+{
+    sendDuringProcess(event, bytes);
+}
+
+std::optional<ProcessChannel::FileAnswer> Session::fileAnswer(bool wait)
+{
+    json answer;
     std::string payload;
-    const json answer = receiveDuringProcess("fileDone", payload);
+    if (!receiveDuringProcess("fileDone", wait, answer, payload))
+        return std::nullopt;
     try
     {
         const RequestFields f(answer);
-        return {f.flag("written", false), f.text("reason", ""), f.text("error", "")};
+        return FileAnswer{f.flag("written", false), f.text("reason", ""), f.text("error", "")};
     }
     catch (const BrokerError&)
     {
@@ -449,14 +463,16 @@ ProcessChannel::FileAnswer Session::sendFile(const json& event, const std::strin
     }
 }
 
-ProcessChannel::FileData Session::requestFile(std::size_t index, const std::string& path)
+void Session::askFile(std::size_t index, const std::string& path)
 {
-    if (inTransaction())
-        throw BrokerError("internal", "a file exchange cannot run inside a transaction");
-    flushMessages();
-    sendFrame(m_connection, {{"event", "send"}, {"index", index}, {"path", path}});
+    sendDuringProcess({{"event", "send"}, {"index", index}, {"path", path}}, std::string());
+}
+
+ProcessChannel::FileData Session::receiveFile(std::size_t index)
+{
     FileData data;
-    const json answer = receiveDuringProcess("file", data.bytes);
+    json answer;
+    receiveDuringProcess("file", true, answer, data.bytes);
     try
     {
         const RequestFields f(answer);

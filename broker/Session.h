@@ -75,9 +75,14 @@ private:
     bool inTransaction() const;
     void flushMessages();
     void message(const std::string& key, const std::vector<std::string>& args) override;
-    FileAnswer sendFile(const nlohmann::json& event, const std::string& bytes) override;
-    FileData requestFile(std::size_t index, const std::string& path) override;
-    nlohmann::json receiveDuringProcess(const char* expectedOp, std::string& payload);
+    void sendFile(const nlohmann::json& event, const std::string& bytes) override;
+    std::optional<FileAnswer> fileAnswer(bool wait) override;
+    void askFile(std::size_t index, const std::string& path) override;
+    FileData receiveFile(std::size_t index) override;
+    void sendDuringProcess(const nlohmann::json& event, const std::string& bytes);
+    // The answer a process waits for; false when it has not arrived and `wait` is false.
+    bool receiveDuringProcess(const char* expectedOp, bool wait, nlohmann::json& header,
+                              std::string& payload);
 
     WorkerDatabases& m_databases;
     Repository& m_repository;
