@@ -171,6 +171,8 @@ nlohmann::json HsdkSession::ContextRequest(const char* op) const
 
 const HsdkSession::ProcessList& HsdkSession::Processes()
 {
+    // A lost connection is noticed here, not at the next request: a new one forgets the list.
+    Reopen();
     if (!m_processList)
     {
         const nlohmann::json reply = Read(ContextRequest("processes"));

@@ -61,7 +61,7 @@ public:
     // The context fields (UTF-8) every context-bound request carries.
     nlohmann::json ContextRequest(const char* op) const;
     // The processes of the context's state as the broker listed them, asked for when not known
-    // (a check-out selects its process for every file). Forgotten with a new connection.
+    // (a check-out selects its process for every file). Forgotten with the connection.
     // Name and kind of each, as the wire has them.
     using ProcessList = std::vector<std::pair<std::string, std::string>>;
     const ProcessList& Processes();
