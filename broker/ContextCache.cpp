@@ -24,39 +24,21 @@ void ContextCache::makeRoom()
 
 std::int64_t ContextCache::project(Repository& repository, const std::string& name)
 {
-    const auto found = m_projects.find(name);
-    if (found != m_projects.end())
-        return found->second;
-    const std::int64_t id = repository.project(name);
-    makeRoom();
-    m_projects.emplace(name, id);
-    return id;
+    return remembered(m_projects, name, [&] { return repository.project(name); });
 }
 
 std::int64_t ContextCache::state(Repository& repository, std::int64_t projectId,
                                  const std::string& name)
 {
-    auto key = std::make_pair(projectId, name);
-    const auto found = m_states.find(key);
-    if (found != m_states.end())
-        return found->second;
-    const std::int64_t id = repository.state(projectId, name);
-    makeRoom();
-    m_states.emplace(std::move(key), id);
-    return id;
+    return remembered(m_states, std::make_pair(projectId, name),
+                      [&] { return repository.state(projectId, name); });
 }
 
 std::int64_t ContextCache::package(Repository& repository, std::int64_t stateId,
                                    const std::string& name)
 {
-    auto key = std::make_pair(stateId, name);
-    const auto found = m_packages.find(key);
-    if (found != m_packages.end())
-        return found->second;
-    const std::int64_t id = repository.package(stateId, name);
-    makeRoom();
-    m_packages.emplace(std::move(key), id);
-    return id;
+    return remembered(m_packages, std::make_pair(stateId, name),
+                      [&] { return repository.package(stateId, name); });
 }
 
 void ContextCache::requireProcess(Repository& repository, std::int64_t stateId,

@@ -30,6 +30,18 @@ private:
     // A session that names more than this many contexts is not the library's; it keeps none.
     static constexpr std::size_t MostEntries = 64;
     void makeRoom();
+    // The id kept for the key, else the one looked up (and kept).
+    template <typename Map, typename Key, typename LookUp>
+    std::int64_t remembered(Map& ids, Key key, LookUp lookUp)
+    {
+        const auto found = ids.find(key);
+        if (found != ids.end())
+            return found->second;
+        const std::int64_t id = lookUp();
+        makeRoom();
+        ids.emplace(std::move(key), id);
+        return id;
+    }
 
     std::int64_t m_changes = -1;
     std::map<std::string, std::int64_t> m_projects;
