@@ -1,6 +1,9 @@
 #include "BrokerClient.h"
 
 #include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -8,6 +11,7 @@
 #include <netinet/tcp.h>
 #include <stdexcept>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -15,6 +19,20 @@ using nlohmann::json;
 
 namespace
 {
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty())
+    {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
 
 bool readAll(const fs::path& path, std::string& bytes)
 {
@@ -81,7 +99,11 @@ json BrokerClient::request(const json& header, const std::string& payload)
         if (!FrameSocket::parseHeader(frame.header, reply))
             throw std::runtime_error("bad frame from the broker");
         if (!reply.contains("event"))
+        {
+            // A broker replies only after every answer; any still queued belong to nobody.
+            m_socket->dropQueued();
             return reply;
+        }
         if (m_hook)
             m_hook(reply);
         const std::string event = reply["event"];
@@ -97,49 +119,48 @@ json BrokerClient::request(const json& header, const std::string& payload)
 void BrokerClient::writeFile(const std::string& clientDir, const json& event,
                              const std::string& bytes)
 {
-    const fs::path local = nativePath(clientDir + "\\" + event["path"].get<std::string>());
+    const std::string local = nativePath(clientDir + "\\" + event["path"].get<std::string>());
+    const bool readOnly = event["readOnly"].get<bool>();
+    const mode_t mode = readOnly ? 0444 : 0644;
     json answer = {{"op", "fileDone"}, {"written", false}};
-    std::error_code error;
+    // A new file is created with its final mode in one call; the rules for one that exists, or
+    // whose folder does not, are followed only then.
+    int fd = ::open(local.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0 && errno == ENOENT && event["createDirs"].get<bool>())
+    {
+        std::error_code error;
+        fs::create_directories(fs::path(local).parent_path(), error);
+        fd = ::open(local.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    }
     std::string existing;
-    if (fs::exists(local) && !event["replace"].get<bool>())
+    struct stat status
     {
-        answer["reason"] = "exists";
-    }
-    else if (event["skipIdentical"].get<bool>() && readAll(local, existing) && existing == bytes)
+    };
+    if (fd < 0 && errno == EEXIST && ::stat(local.c_str(), &status) == 0 &&
+        !S_ISDIR(status.st_mode))
     {
-        answer["reason"] = "identical";
+        if (!event["replace"].get<bool>())
+            answer["reason"] = "exists";
+        else if (event["skipIdentical"].get<bool>() && readAll(local, existing) &&
+                 existing == bytes)
+            answer["reason"] = "identical";
+        else if (::chmod(local.c_str(), 0644) == 0)
+            fd = ::open(local.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (fd >= 0 && readOnly)
+            ::fchmod(fd, mode);
     }
-    else if (!fs::is_directory(local.parent_path()) &&
-             (!event["createDirs"].get<bool>() ||
-              !fs::create_directories(local.parent_path(), error)))
+    if (fd >= 0)
+    {
+        const bool written = writeAll(fd, bytes);
+        if (::close(fd) == 0 && written)
+            answer["written"] = true;
+    }
+    if (!answer["written"].get<bool>() && !answer.contains("reason"))
     {
         answer["reason"] = "failed";
-        answer["error"] = "no folder " + local.parent_path().string();
+        answer["error"] = "cannot write " + local + ": " + std::strerror(errno);
     }
-    else
-    {
-        if (fs::exists(local))
-            fs::permissions(local, fs::perms::owner_write, fs::perm_options::add, error);
-        std::ofstream out(local, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out)
-        {
-            answer["reason"] = "failed";
-            answer["error"] = "cannot write " + local.string();
-        }
-        else
-        {
-            const auto writable =
-                fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-            fs::permissions(local, writable,
-                            event["readOnly"].get<bool>() ? fs::perm_options::remove
-                                                          : fs::perm_options::add,
-                            error);
-            answer["written"] = true;
-        }
-    }
-    if (!m_socket->send(answer))
+    if (!m_socket->queue(answer))
         throw std::runtime_error("send failed");
 }
 
@@ -154,6 +175,6 @@ void BrokerClient::sendFile(const std::string& clientDir, const json& event)
         answer["error"] = "cannot read " + local.string();
         bytes.clear();
     }
-    if (!m_socket->send(answer, bytes))
+    if (!m_socket->queue(answer, bytes))
         throw std::runtime_error("send failed");
 }

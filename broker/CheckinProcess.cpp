@@ -1,6 +1,5 @@
 #include "CheckinProcess.h"
 
-#include "ProcessChannel.h"
 #include "Repository.h"
 #include "Transaction.h"
 
@@ -23,10 +22,14 @@ int CheckinProcess::run(const CheckinRequest& request)
         return 1;
     }
     bool failed = false;
+    std::size_t asked = 0;
     for (std::size_t i = 0; i < request.files.size(); ++i)
     {
+        for (; asked < request.files.size() && asked < i + ProcessChannel::FilesAhead; ++asked)
+            m_channel.askFile(asked, request.files[asked]);
+        const ProcessChannel::FileData file = m_channel.receiveFile(i);
         Messages messages;
-        if (!checkIn(request, i, messages))
+        if (!checkIn(request, i, file, messages))
             failed = true;
         for (const auto& [key, args] : messages)
             m_channel.message(key, args);
@@ -34,11 +37,11 @@ int CheckinProcess::run(const CheckinRequest& request)
     return failed ? 1 : 0;
 }
 
-bool CheckinProcess::checkIn(const CheckinRequest& request, std::size_t index, Messages& messages)
+bool CheckinProcess::checkIn(const CheckinRequest& request, std::size_t index,
+                             const ProcessChannel::FileData& file, Messages& messages)
 {
     const std::string& name = request.files[index];
     const std::string localPath = request.clientDir + "\\" + name;
-    const ProcessChannel::FileData file = m_channel.requestFile(index, name);
     auto refuse = [&](const char* key, std::vector<std::string> args)
     {
         messages.emplace_back(key, std::move(args));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProcessChannel.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -7,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-class ProcessChannel;
 class Repository;
 
 struct CheckinRequest
@@ -25,7 +26,8 @@ struct CheckinRequest
 };
 
 // Stores client files as new items or as the new versions of the user's reservations. Each file is
-// its own transaction, and its messages go out only after it is committed.
+// its own transaction, and its messages go out only after it is committed. The files are asked for
+// ahead of their handling, so the client sends them without waiting for the server in between.
 class CheckinProcess
 {
 public:
@@ -38,7 +40,8 @@ public:
 
 private:
     using Messages = std::vector<std::pair<std::string, std::vector<std::string>>>;
-    bool checkIn(const CheckinRequest& request, std::size_t index, Messages& messages);
+    bool checkIn(const CheckinRequest& request, std::size_t index,
+                 const ProcessChannel::FileData& file, Messages& messages);
 
     Repository& m_repository;
     ProcessChannel& m_channel;

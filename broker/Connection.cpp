@@ -3,8 +3,10 @@
 #include "FrameSocket.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <poll.h>
+#include <sys/socket.h>
 
 namespace
 {
@@ -73,5 +75,34 @@ void receiveFrame(Connection& c, RawFrame& frame)
         default:
             throw ConnectionLost{};
         }
+    }
+}
+
+bool pollFrame(Connection& c, RawFrame& frame)
+{
+    thread_local std::string chunk(64u << 10, '\0');
+    for (;;)
+    {
+        switch (c.decoder.next(frame))
+        {
+        case FrameDecoder::Result::Frame:
+            c.lastProgress = Clock::now();
+            return true;
+        case FrameDecoder::Result::Invalid:
+            throw ConnectionLost{};
+        case FrameDecoder::Result::Incomplete:
+            break;
+        }
+        const ssize_t got = ::recv(c.fd, chunk.data(), chunk.size(), MSG_DONTWAIT);
+        if (got > 0)
+        {
+            c.decoder.append(chunk.data(), static_cast<std::size_t>(got));
+            continue;
+        }
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return false;
+        throw ConnectionLost{};
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ContextCache.h"
 #include "FrameDecoder.h"
 
 #include <nlohmann/json.hpp>
@@ -47,6 +48,7 @@ struct Connection
     bool closeAfterWrite = false;
     std::string user;
     std::string machine;
+    ContextCache contexts;
     FrameDecoder decoder{FrameLimits::beforeLogin()};
     std::string out;
     std::size_t outSent = 0;
@@ -66,7 +68,9 @@ struct ConnectionLost
 };
 
 // Frame I/O of a worker serving a request (the events and answers of a running process). Each
-// waits for progress at most the connection's stall time, never for ever. Both throw
+// waits for progress at most the connection's stall time, never for ever. All throw
 // ConnectionLost.
 void sendFrame(Connection& connection, const nlohmann::json& header, std::string_view payload = {});
 void receiveFrame(Connection& connection, RawFrame& frame);
+// The next frame if it has arrived whole already; never waits.
+bool pollFrame(Connection& connection, RawFrame& frame);

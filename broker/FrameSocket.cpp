@@ -10,6 +10,8 @@ namespace
 {
 
 constexpr int MaxNesting = 64;
+// Queued frames leave once they hold this much.
+constexpr std::size_t QueuedBytes = 256u << 10;
 
 bool nestingWithin(const std::string& text, int limit)
 {
@@ -113,6 +115,10 @@ FrameTransfer sendFrameBytes(int fd, std::string_view head, std::string_view pay
 
 bool FrameSocket::receive(RawFrame& frame)
 {
+    if (m_decoder.next(frame) == FrameDecoder::Result::Frame)
+        return true;
+    if (!flush())
+        return false;
     switch (receiveFrameBytes(m_fd, m_decoder, frame, m_chunk))
     {
     case FrameTransfer::Done:
@@ -132,11 +138,29 @@ bool FrameSocket::receive(RawFrame& frame)
 
 bool FrameSocket::send(const nlohmann::json& header, std::string_view payload)
 {
-    if (sendFrameBytes(m_fd, frameHead(headerText(header), payload.size()), payload) ==
-        FrameTransfer::Done)
+    if (flush() && sendFrameBytes(m_fd, frameHead(headerText(header), payload.size()), payload) ==
+                       FrameTransfer::Done)
         return true;
     m_error = "send failed";
     return false;
+}
+
+bool FrameSocket::queue(const nlohmann::json& header, std::string_view payload)
+{
+    m_queued += frameHead(headerText(header), payload.size());
+    m_queued += payload;
+    return m_queued.size() < QueuedBytes || flush();
+}
+
+bool FrameSocket::flush()
+{
+    if (m_queued.empty())
+        return true;
+    const bool sent = sendFrameBytes(m_fd, m_queued, {}) == FrameTransfer::Done;
+    m_queued.clear();
+    if (!sent)
+        m_error = "send failed";
+    return sent;
 }
 
 std::string FrameSocket::headerText(const nlohmann::json& header)

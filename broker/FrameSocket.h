@@ -32,10 +32,15 @@ public:
     ~FrameSocket();
 
     void setLimits(FrameLimits limits) { m_decoder.setLimits(limits); }
-    // Blocks for the next frame; false when the peer closed or sent a frame that breaks the
-    // framing.
+    // Blocks for the next frame, sending the queued frames first when it has not arrived yet;
+    // false when the peer closed or sent a frame that breaks the framing.
     bool receive(RawFrame& frame);
     bool send(const nlohmann::json& header, std::string_view payload = {});
+    // Adds a frame to those that leave together before the next wait for the peer (or once they
+    // fill a buffer): a run of answers costs one send.
+    bool queue(const nlohmann::json& header, std::string_view payload = {});
+    // Forgets the queued frames (the exchange they answer is over).
+    void dropQueued() { m_queued.clear(); }
     void shutdown();
     const std::string& error() const { return m_error; }
 
@@ -48,6 +53,9 @@ public:
 private:
     int m_fd;
     FrameDecoder m_decoder;
+    bool flush();
+
     std::string m_chunk;
+    std::string m_queued;
     std::string m_error;
 };

@@ -12,7 +12,7 @@
 namespace
 {
 
-constexpr int SchemaVersion = 2;
+constexpr int SchemaVersion = 3;
 
 // Version 2: failed logins, so that throttling survives a restart and harvadm can clear it.
 const char* const LoginFailuresTable = R"SQL(
@@ -21,6 +21,21 @@ CREATE TABLE login_failures(
     failures INTEGER NOT NULL,
     last REAL NOT NULL,
     locked_until REAL NOT NULL DEFAULT 0);
+)SQL";
+
+// Version 3: a counter of changes to what sessions cache (see ContextCache). Projects and states
+// are never deleted; packages and processes are.
+const char* const ContextChangesTable = R"SQL(
+CREATE TABLE context_changes(n INTEGER NOT NULL);
+INSERT INTO context_changes VALUES(0);
+CREATE TRIGGER packages_deleted AFTER DELETE ON packages
+    BEGIN UPDATE context_changes SET n = n + 1; END;
+CREATE TRIGGER packages_changed AFTER UPDATE ON packages
+    BEGIN UPDATE context_changes SET n = n + 1; END;
+CREATE TRIGGER processes_deleted AFTER DELETE ON processes
+    BEGIN UPDATE context_changes SET n = n + 1; END;
+CREATE TRIGGER processes_changed AFTER UPDATE ON processes
+    BEGIN UPDATE context_changes SET n = n + 1; END;
 )SQL";
 
 const char* const Schema = R"SQL(
@@ -275,20 +290,15 @@ void Repository::createSchema()
     version.reset();
     if (found == SchemaVersion)
         return;
-    if (found == 1)
-    {
-        m_db.exec(LoginFailuresTable);
-    }
-    else if (found == 0)
-    {
-        m_db.exec(Schema);
-        m_db.exec(LoginFailuresTable);
-    }
-    else
-    {
+    if (found > SchemaVersion)
         throw BrokerError("internal", "database schema version " + std::to_string(found) +
-                                          " is not " + std::to_string(SchemaVersion));
-    }
+                                          " is newer than " + std::to_string(SchemaVersion));
+    if (found == 0)
+        m_db.exec(Schema);
+    if (found <= 1)
+        m_db.exec(LoginFailuresTable);
+    if (found <= 2)
+        m_db.exec(ContextChangesTable);
     m_db.exec(("PRAGMA user_version=" + std::to_string(SchemaVersion)).c_str());
     t.commit();
 }
@@ -424,6 +434,12 @@ void Repository::setProjectActive(const std::string& name, bool active)
         .bind(1, std::int64_t{active})
         .bind(2, project(name))
         .run();
+}
+
+std::int64_t Repository::contextChanges()
+{
+    Statement s = m_db.prepare("SELECT n FROM context_changes");
+    return s.step() ? s.integer(0) : 0;
 }
 
 std::int64_t Repository::project(const std::string& name)

@@ -108,7 +108,9 @@ public:
     // Forgets the failures of the user and/or peer named (every subject when both are empty).
     std::int64_t clearLoginFailures(const std::string& user, const std::string& peer);
 
-    // Projects, states, processes, packages.
+    // Projects, states, processes, packages. The count of changes to processes and packages
+    // (deletions, mostly) tells a cache of their ids when to forget them.
+    std::int64_t contextChanges();
     std::int64_t createProject(const std::string& name, bool active);
     void setProjectActive(const std::string& name, bool active);
     std::int64_t project(const std::string& name);

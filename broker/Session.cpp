@@ -173,32 +173,10 @@ json Session::handle(const std::string& op, const json& request, const std::stri
         m_connection.closeAfterWrite = true;
         return json::object();
     }
-    if (op == "projects")
-        return {{"names", m_repository.projects(smallInt(f, "kind", 0))}};
-    if (op == "states")
-        return {{"names", m_repository.states(context(f, false, false).project)}};
-    if (op == "processes")
-    {
-        json list = json::array();
-        for (const auto& [name, kind] : m_repository.processes(context(f, true, false).state))
-            list.push_back({{"name", name}, {"kind", kind}});
-        return {{"processes", list}};
-    }
-    if (op == "packages")
-        return {{"names", m_repository.packages(context(f, true, false).state)}};
-    if (op == "context")
-    {
-        context(f, f.optionalText("state").has_value(), f.optionalText("package").has_value());
-        return json::object();
-    }
-    if (op == "items")
-        return {{"items", itemsJson(m_repository.rootItems(context(f, false, false).project))}};
-    if (op == "subItems")
-        return {{"items", itemsJson(m_repository.subItems(f.integer("objid")))}};
+    if (const auto reply = query(op, f))
+        return *reply;
     if (op == "sql")
         return ReadOnlyQuery(m_databases.readOnly()).run(f.text("statement"));
-    if (op == "chooseVersions")
-        return chooseVersions(f);
     if (op == "checkout")
         return checkout(f);
     if (op == "checkin")
@@ -250,20 +228,59 @@ json Session::login(const RequestFields& f, bool released)
     return {{"user", user}, {"admin", *admin}};
 }
 
+std::optional<json> Session::query(const std::string& op, const RequestFields& f)
+{
+    static const char* const queries[] = {"projects", "states", "processes", "packages",
+                                          "context",  "items",  "subItems",  "chooseVersions"};
+    if (std::find(std::begin(queries), std::end(queries), op) == std::end(queries))
+        return std::nullopt;
+    Transaction snapshot(m_repository.db(), Transaction::Kind::Read);
+    m_connection.contexts.refresh(m_repository);
+    if (op == "projects")
+        return json{{"names", m_repository.projects(smallInt(f, "kind", 0))}};
+    if (op == "states")
+        return json{{"names", m_repository.states(context(f, false, false).project)}};
+    if (op == "processes")
+    {
+        json list = json::array();
+        for (const auto& [name, kind] : m_repository.processes(context(f, true, false).state))
+            list.push_back({{"name", name}, {"kind", kind}});
+        return json{{"processes", list}};
+    }
+    if (op == "packages")
+        return json{{"names", m_repository.packages(context(f, true, false).state)}};
+    if (op == "context")
+    {
+        context(f, f.optionalText("state").has_value(), f.optionalText("package").has_value());
+        return json::object();
+    }
+    if (op == "items")
+        return json{{"items", itemsJson(m_repository.rootItems(context(f, false, false).project))}};
+    if (op == "subItems")
+        return json{{"items", itemsJson(m_repository.subItems(f.integer("objid")))}};
+    return chooseVersions(f);
+}
+
 Session::Context Session::context(const RequestFields& f, bool needState, bool needPackage)
 {
+    ContextCache& cache = m_connection.contexts;
     Context c;
-    c.project = m_repository.project(f.text("project"));
+    c.project = cache.project(m_repository, f.text("project"));
     if (needState || needPackage)
-        c.state = m_repository.state(c.project, f.text("state"));
+        c.state = cache.state(m_repository, c.project, f.text("state"));
     if (needPackage)
-        c.package = m_repository.package(c.state, f.text("package"));
+        c.package = cache.package(m_repository, c.state, f.text("package"));
     return c;
 }
 
-void Session::requireProcess(const RequestFields& f, const Context& c, const char* kind)
+Session::Context Session::processContext(const RequestFields& f, bool needPackage, const char* kind)
 {
-    m_repository.requireProcess(c.state, f.text("process"), kind);
+    // Looked up in a snapshot that ends before the process takes its own transactions.
+    Transaction snapshot(m_repository.db(), Transaction::Kind::Read);
+    m_connection.contexts.refresh(m_repository);
+    const Context c = context(f, true, needPackage);
+    m_connection.contexts.requireProcess(m_repository, c.state, f.text("process"), kind);
+    return c;
 }
 
 json Session::chooseVersions(const RequestFields& f)
@@ -293,8 +310,8 @@ json Session::checkout(const RequestFields& f)
     if (!CheckoutProcess::validMode(r.mode))
         throw BrokerError("invalid", "unknown check-out mode");
     const bool reserving = r.mode == 2 || r.mode == 3;
-    const Context c = context(f, true, reserving || f.optionalText("package").has_value());
-    requireProcess(f, c, "checkout");
+    const Context c =
+        processContext(f, reserving || f.optionalText("package").has_value(), "checkout");
     r.user = m_connection.user;
     r.machine = m_connection.machine;
     r.packageId = c.package;
@@ -310,8 +327,7 @@ json Session::checkout(const RequestFields& f)
 
 json Session::checkin(const RequestFields& f)
 {
-    const Context c = context(f, true, f.optionalText("package").has_value());
-    requireProcess(f, c, "checkin");
+    const Context c = processContext(f, f.optionalText("package").has_value(), "checkin");
     CheckinRequest r;
     r.user = m_connection.user;
     r.machine = m_connection.machine;
@@ -332,7 +348,7 @@ json Session::checkin(const RequestFields& f)
 
 json Session::createPath(const RequestFields& f)
 {
-    requireProcess(f, context(f, true, false), "checkin");
+    processContext(f, false, "checkin");
     Transaction transaction(m_repository.db());
     const auto parent = m_repository.folder(f.text("parentPath"));
     if (!parent || !m_repository.createPath(*parent, f.text("path", "")))
@@ -343,7 +359,7 @@ json Session::createPath(const RequestFields& f)
 
 json Session::deleteVersion(const RequestFields& f)
 {
-    requireProcess(f, context(f, true, false), "deleteversion");
+    processContext(f, false, "deleteversion");
     int deleted = 0;
     for (const std::int64_t id : f.integers("versions"))
     {
@@ -361,7 +377,7 @@ json Session::deleteVersion(const RequestFields& f)
 
 json Session::changeItem(const RequestFields& f, bool rename)
 {
-    requireProcess(f, context(f, true, false), rename ? "renameitem" : "removeitem");
+    processContext(f, false, rename ? "renameitem" : "removeitem");
     const std::string itemPath = f.text("itemPath");
     const std::string name = f.text("name");
     bool done = false;
@@ -403,29 +419,43 @@ void Session::message(const std::string& key, const std::vector<std::string>& ar
         flushMessages();
 }
 
-json Session::receiveDuringProcess(const char* expectedOp, std::string& payload)
+bool Session::receiveDuringProcess(const char* expectedOp, bool wait, json& header,
+                                   std::string& payload)
 {
     RawFrame frame;
-    json header;
-    receiveFrame(m_connection, frame);
+    if (wait)
+        receiveFrame(m_connection, frame);
+    else if (!pollFrame(m_connection, frame))
+        return false;
     if (!FrameSocket::parseHeader(frame.header, header) || header.value("op", json()) != expectedOp)
         throw ConnectionLost{};
     payload = std::move(frame.payload);
-    return header;
+    return true;
 }
 
-ProcessChannel::FileAnswer Session::sendFile(const json& event, const std::string& bytes)
+void Session::sendDuringProcess(const json& event, const std::string& bytes)
 {
     if (inTransaction())
         throw BrokerError("internal", "a file exchange cannot run inside a transaction");
     flushMessages();
     sendFrame(m_connection, event, bytes);
+}
+
+void Session::sendFile(const json& event, const std::string& bytes)
+{
+    sendDuringProcess(event, bytes);
+}
+
+std::optional<ProcessChannel::FileAnswer> Session::fileAnswer(bool wait)
+{
+    json answer;
     std::string payload;
-    const json answer = receiveDuringProcess("fileDone", payload);
+    if (!receiveDuringProcess("fileDone", wait, answer, payload))
+        return std::nullopt;
     try
     {
         const RequestFields f(answer);
-        return {f.flag("written", false), f.text("reason", ""), f.text("error", "")};
+        return FileAnswer{f.flag("written", false), f.text("reason", ""), f.text("error", "")};
     }
     catch (const BrokerError&)
     {
@@ -433,14 +463,16 @@ ProcessChannel::FileAnswer Session::sendFile(const json& event, const std::strin
     }
 }
 
-ProcessChannel::FileData Session::requestFile(std::size_t index, const std::string& path)
+void Session::askFile(std::size_t index, const std::string& path)
 {
-    if (inTransaction())
-        throw BrokerError("internal", "a file exchange cannot run inside a transaction");
-    flushMessages();
-    sendFrame(m_connection, {{"event", "send"}, {"index", index}, {"path", path}});
+    sendDuringProcess({{"event", "send"}, {"index", index}, {"path", path}}, std::string());
+}
+
+ProcessChannel::FileData Session::receiveFile(std::size_t index)
+{
     FileData data;
-    const json answer = receiveDuringProcess("file", data.bytes);
+    json answer;
+    receiveDuringProcess("file", true, answer, data.bytes);
     try
     {
         const RequestFields f(answer);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,8 +59,11 @@ private:
     nlohmann::json handle(const std::string& op, const nlohmann::json& request,
                           const std::string& payload, bool released);
     nlohmann::json login(const RequestFields& f, bool released);
+    // The requests that only read: served in one snapshot. Empty for any other op.
+    std::optional<nlohmann::json> query(const std::string& op, const RequestFields& f);
     Context context(const RequestFields& f, bool needState, bool needPackage);
-    void requireProcess(const RequestFields& f, const Context& context, const char* kind);
+    // The context of a process, which must be of `kind`.
+    Context processContext(const RequestFields& f, bool needPackage, const char* kind);
     nlohmann::json chooseVersions(const RequestFields& f);
     nlohmann::json checkout(const RequestFields& f);
     nlohmann::json checkin(const RequestFields& f);
@@ -71,9 +75,14 @@ private:
     bool inTransaction() const;
     void flushMessages();
     void message(const std::string& key, const std::vector<std::string>& args) override;
-    FileAnswer sendFile(const nlohmann::json& event, const std::string& bytes) override;
-    FileData requestFile(std::size_t index, const std::string& path) override;
-    nlohmann::json receiveDuringProcess(const char* expectedOp, std::string& payload);
+    void sendFile(const nlohmann::json& event, const std::string& bytes) override;
+    std::optional<FileAnswer> fileAnswer(bool wait) override;
+    void askFile(std::size_t index, const std::string& path) override;
+    FileData receiveFile(std::size_t index) override;
+    void sendDuringProcess(const nlohmann::json& event, const std::string& bytes);
+    // The answer a process waits for; false when it has not arrived and `wait` is false.
+    bool receiveDuringProcess(const char* expectedOp, bool wait, nlohmann::json& header,
+                              std::string& payload);
 
     WorkerDatabases& m_databases;
     Repository& m_repository;

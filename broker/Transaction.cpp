@@ -2,9 +2,10 @@
 
 #include "Database.h"
 
-Transaction::Transaction(Database& db) : m_db(db)
+Transaction::Transaction(Database& db, Kind kind) : m_db(db)
 {
-    m_db.exec("BEGIN IMMEDIATE");
+    // Kept prepared: a request may run one per file.
+    m_db.prepare(kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN").run();
 }
 
 Transaction::~Transaction()
@@ -13,7 +14,7 @@ Transaction::~Transaction()
     {
         try
         {
-            m_db.exec("ROLLBACK");
+            m_db.prepare("ROLLBACK").run();
         }
         catch (...)
         {
@@ -23,6 +24,6 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    m_db.exec("COMMIT");
+    m_db.prepare("COMMIT").run();
     m_open = false;
 }

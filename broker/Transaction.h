@@ -2,12 +2,18 @@
 
 class Database;
 
-// An immediate write transaction: taking the write lock up front makes check-then-insert atomic
-// between sessions. Rolled back unless committed.
+// A transaction, rolled back unless committed. A write transaction takes the write lock up front,
+// which makes check-then-insert atomic between sessions; a read transaction gives the statements
+// of one request a single snapshot and takes the file's shared lock once for all of them.
 class Transaction
 {
 public:
-    explicit Transaction(Database& db);
+    enum class Kind
+    {
+        Write,
+        Read
+    };
+    explicit Transaction(Database& db, Kind kind = Kind::Write);
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     ~Transaction();

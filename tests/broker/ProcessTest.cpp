@@ -290,3 +290,31 @@ TEST_F(ProcessTest, FolderCreationRenameAndRemoveRefuseWhatTheyCannotDo)
     kept.step();
     EXPECT_EQ(kept.integer(0), 11) << "versions of removed items stay";
 }
+
+// A session keeps the ids of the names it uses; a process or package deleted meanwhile, by another
+// session or by harvadm beside the broker, must be refused all the same.
+TEST_F(ProcessTest, ProcessesAndPackagesDeletedMeanwhileAreRefusedToASessionThatUsedThem)
+{
+    const auto main = ids(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml");
+    EXPECT_EQ(checkout(*dev1, main, dir("a"), 1), 0);
+    json withPackage = qxpRequest("context");
+    withPackage["package"] = "QXP-002";
+    EXPECT_EQ(dev1->request(withPackage)["ok"], true);
+
+    m_broker.login("harvest", "harvest")
+        ->request({{"op", "admin.deleteProcess"},
+                   {"project", "QXP"},
+                   {"state", "Development"},
+                   {"name", "CheckOut"}});
+    EXPECT_EQ(dev1->request(qxpRequest("checkout", {{"process", "CheckOut"},
+                                                    {"versions", main},
+                                                    {"clientDir", dir("b")},
+                                                    {"mode", 1}}))["code"],
+              "notFound");
+    EXPECT_EQ(
+        BrokerProcess::run(std::string(HARVADM_PATH) + " --data " + m_broker.dataDir() +
+                           " op deletePackage '{\"project\":\"QXP\",\"state\":\"Development\","
+                           "\"package\":\"QXP-002\"}' >/dev/null"),
+        0);
+    EXPECT_EQ(dev1->request(withPackage)["code"], "notFound");
+}

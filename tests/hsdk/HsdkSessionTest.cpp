@@ -254,6 +254,22 @@ TEST(HsdkReconnectTest, ALostConnectionIsReplacedAndOnlyReadsRunAgain)
     EXPECT_THROW(chooser.Execute(), CaException);
     proxy.SetDown(false);
     EXPECT_EQ(1, choose("cut.txt"));
+
+    // The processes are asked for once per connection: one added since is still found, and a new
+    // connection no longer offers one deleted meanwhile.
+    const auto process = [](const char* op)
+    {
+        return hsdk_testing::Admin((std::string(R"({"op":")") + op +
+                                    R"(","project":"QXP","state":"Development","name":"Late",)"
+                                    R"("kind":"checkout"})")
+                                       .c_str());
+    };
+    ASSERT_NE(std::string::npos, process("admin.createProcess").find("\"ok\":true"));
+    EXPECT_TRUE(context.SetCheckout("Late"));
+    ASSERT_NE(std::string::npos, process("admin.deleteProcess").find("\"ok\":true"));
+    proxy.Cut();
+    EXPECT_FALSE(context.SetCheckout("Late"));
+    EXPECT_TRUE(context.SetCheckout("CheckOut"));
 }
 
 TEST(HsdkReconnectTest, ALoginRefusedAfterALostConnectionIsNotTriedAgain)

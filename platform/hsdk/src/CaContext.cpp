@@ -2,6 +2,8 @@
 
 #include "CaContext.h"
 
+#include <algorithm>
+
 #include "HsdkCallLog.h"
 #include "HsdkFields.h"
 #include "HsdkGuard.h"
@@ -18,28 +20,33 @@ bool Accepts(HsdkSession* session, const nlohmann::json& request)
     return HsdkFields::IsOk(session->Read(request));
 }
 
+bool Offers(const HsdkSession::ProcessList& processes, const char* kind, const std::string& name)
+{
+    return std::find(processes.begin(), processes.end(), std::make_pair(name, std::string(kind))) !=
+           processes.end();
+}
+
 // A refused name also drops the earlier choice, so no process runs under a name the caller
-// was told is wrong.
+// was told is wrong. The list asked for once serves every later choice; one it lacks is looked
+// for in a fresh list, which may have it since.
 bool SelectProcess(HsdkSession* session, const char* kind, const char* name)
 {
-    return HsdkGuard::Returning(
-        false,
-        [&]
-        {
-            session->m_processes.erase(kind);
-            const nlohmann::json reply = session->Read(session->ContextRequest("processes"));
-            const std::string wanted = HsdkText::ToWire(name);
-            for (const nlohmann::json& process : HsdkFields::List(reply, "processes"))
-            {
-                if (HsdkFields::Text(process, "name") == wanted &&
-                    HsdkFields::Text(process, "kind") == kind)
-                {
-                    session->m_processes[kind] = name ? name : "";
-                    return true;
-                }
-            }
-            return false;
-        });
+    return HsdkGuard::Returning(false,
+                                [&]
+                                {
+                                    session->m_processes.erase(kind);
+                                    const std::string wanted = HsdkText::ToWire(name);
+                                    bool offered = session->HasProcessList() &&
+                                                   Offers(session->Processes(), kind, wanted);
+                                    if (!offered)
+                                    {
+                                        session->ForgetProcessList();
+                                        offered = Offers(session->Processes(), kind, wanted);
+                                    }
+                                    if (offered)
+                                        session->m_processes[kind] = name ? name : "";
+                                    return offered;
+                                });
 }
 } // namespace
 
@@ -68,7 +75,7 @@ bool CaContext::SetProject(const char* project)
             m_pSession->m_sProject = project;
             m_pSession->m_sState.clear();
             m_pSession->m_sPackage.clear();
-            m_pSession->m_processes.clear();
+            m_pSession->ForgetProcesses();
             return true;
         });
 }
@@ -86,7 +93,7 @@ bool CaContext::SetState(const char* state)
                 return false;
             m_pSession->m_sState = state;
             m_pSession->m_sPackage.clear();
-            m_pSession->m_processes.clear();
+            m_pSession->ForgetProcesses();
             return true;
         });
 }

@@ -102,10 +102,12 @@ bool ReadWhole(const std::wstring& path, std::string& bytes, DWORD& error)
     return read;
 }
 
-bool WriteWhole(const std::wstring& path, const std::string& bytes, DWORD& error)
+// A file created with FILE_ATTRIBUTE_READONLY is read-only at once, and still written through
+// this handle.
+bool WriteWhole(const std::wstring& path, const std::string& bytes, DWORD attributes, DWORD& error)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
     if (file == INVALID_HANDLE_VALUE)
     {
         error = GetLastError();
@@ -194,15 +196,25 @@ nlohmann::json HsdkClientFiles::WriteCheckoutFile(const nlohmann::json& file,
             return FileDone(false, "identical");
         SetFileAttributesW(local.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     }
+    // Files come folder by folder: the folder of the last one is known to be there.
     const std::wstring folder = local.substr(0, local.find_last_of(L'\\'));
-    if (!IsFolder(folder) && !(createDirs && CreateFolders(folder)))
-        return FileDone(false, "failed", "the folder does not exist");
+    if (folder != m_sKnownFolder)
+    {
+        if (!IsFolder(folder) && !(createDirs && CreateFolders(folder)))
+            return FileDone(false, "failed", "the folder does not exist");
+        m_sKnownFolder = folder;
+    }
+    const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
     DWORD error = 0;
-    if (!WriteWhole(local, bytes, error))
+    if (!WriteWhole(local, bytes,
+                    readOnly && !existed ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL, error))
         return FileDone(false, "failed", SystemErrorText(error));
-    const DWORD written = GetFileAttributesW(local.c_str());
-    SetFileAttributesW(local.c_str(), readOnly ? written | FILE_ATTRIBUTE_READONLY
-                                               : written & ~FILE_ATTRIBUTE_READONLY);
+    if (existed)
+    {
+        const DWORD written = GetFileAttributesW(local.c_str());
+        SetFileAttributesW(local.c_str(), readOnly ? written | FILE_ATTRIBUTE_READONLY
+                                                   : written & ~FILE_ATTRIBUTE_READONLY);
+    }
     return FileDone(true);
 }
 

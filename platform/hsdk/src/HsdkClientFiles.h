@@ -24,4 +24,5 @@ private:
     std::wstring LocalPath(const std::wstring& relativePath) const;
 
     std::wstring m_sClientDir;
+    mutable std::wstring m_sKnownFolder;
 };

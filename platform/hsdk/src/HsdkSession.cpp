@@ -111,7 +111,7 @@ void HsdkSession::Logout()
     m_sProject.clear();
     m_sState.clear();
     m_sPackage.clear();
-    m_processes.clear();
+    ForgetProcesses();
     m_chosenVersions.clear();
 }
 
@@ -169,6 +169,30 @@ nlohmann::json HsdkSession::ContextRequest(const char* op) const
             {"package", HsdkText::ToWire(m_sPackage.c_str())}};
 }
 
+const HsdkSession::ProcessList& HsdkSession::Processes()
+{
+    // A lost connection is noticed here, not at the next request: a new one forgets the list.
+    Reopen();
+    if (!m_processList)
+    {
+        const nlohmann::json reply = Read(ContextRequest("processes"));
+        if (!HsdkFields::IsOk(reply))
+            throw CaException(false, ErrorText(reply).c_str());
+        ProcessList processes;
+        for (const nlohmann::json& process : HsdkFields::List(reply, "processes"))
+            processes.emplace_back(HsdkFields::Text(process, "name"),
+                                   HsdkFields::Text(process, "kind"));
+        m_processList = std::move(processes);
+    }
+    return *m_processList;
+}
+
+void HsdkSession::ForgetProcesses()
+{
+    m_processes.clear();
+    ForgetProcessList();
+}
+
 std::string HsdkSession::ErrorText(const nlohmann::json& reply)
 {
     const std::string error = HsdkFields::Text(reply, "error");
@@ -206,6 +230,8 @@ int HsdkSession::Open(const std::string& broker, const std::string& user,
                                     {"user", HsdkText::ToWire(user.c_str())},
                                     {"password", HsdkText::ToWire(password.c_str())},
                                     {"machine", HsdkText::ToWire(ComputerName().c_str())}};
+    // A new connection may meet processes deleted or added meanwhile.
+    ForgetProcessList();
     try
     {
         if (HsdkFields::IsOk(Exchange(request, HsdkEvents(), std::string())))
@@ -254,6 +280,8 @@ nlohmann::json HsdkSession::Exchange(const nlohmann::json& request, const HsdkEv
         const std::string event = HsdkFields::Text(frame, "event");
         if (event.empty())
         {
+            // The broker replies after every answer it waits for; any left belong to nobody.
+            m_socket.DropQueued();
             guard.Done();
             return frame;
         }
@@ -263,22 +291,23 @@ nlohmann::json HsdkSession::Exchange(const nlohmann::json& request, const HsdkEv
         }
         else if (event == "file")
         {
-            SendFrame(events.onFile ? events.onFile(frame, bytes)
-                                    : nlohmann::json{{"op", "fileDone"},
-                                                     {"written", false},
-                                                     {"reason", "failed"},
-                                                     {"error", "not a check-out"}},
-                      std::string());
+            QueueFrame(events.onFile ? events.onFile(frame, bytes)
+                                     : nlohmann::json{{"op", "fileDone"},
+                                                      {"written", false},
+                                                      {"reason", "failed"},
+                                                      {"error", "not a check-out"}},
+                       std::string());
         }
         else if (event == "send")
         {
             std::string fileBytes;
-            SendFrame(events.onSend ? events.onSend(frame, fileBytes)
-                                    : nlohmann::json{{"op", "file"},
-                                                     {"index", HsdkFields::Integer(frame, "index")},
-                                                     {"exists", false},
-                                                     {"error", "not a check-in"}},
-                      fileBytes);
+            QueueFrame(events.onSend
+                           ? events.onSend(frame, fileBytes)
+                           : nlohmann::json{{"op", "file"},
+                                            {"index", HsdkFields::Integer(frame, "index")},
+                                            {"exists", false},
+                                            {"error", "not a check-in"}},
+                       fileBytes);
         }
     }
 }
@@ -297,5 +326,11 @@ nlohmann::json HsdkSession::ReceiveFrame(std::string& payload)
 void HsdkSession::SendFrame(const nlohmann::json& frame, const std::string& payload)
 {
     if (!m_socket.Send(frame.dump(), payload))
+        throw CaException(false, m_socket.FailureText().c_str());
+}
+
+void HsdkSession::QueueFrame(const nlohmann::json& frame, const std::string& payload)
+{
+    if (!m_socket.Queue(frame.dump(), payload))
         throw CaException(false, m_socket.FailureText().c_str());
 }

@@ -3,7 +3,9 @@
 #include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CaCallBack.h"
@@ -58,6 +60,15 @@ public:
                    HsdkEvents events = HsdkEvents());
     // The context fields (UTF-8) every context-bound request carries.
     nlohmann::json ContextRequest(const char* op) const;
+    // The processes of the context's state as the broker listed them, asked for when not known
+    // (a check-out selects its process for every file). Forgotten with the connection.
+    // Name and kind of each, as the wire has them.
+    using ProcessList = std::vector<std::pair<std::string, std::string>>;
+    const ProcessList& Processes();
+    bool HasProcessList() const { return m_processList.has_value(); }
+    void ForgetProcessList() { m_processList.reset(); }
+    // Drops the selected processes and the list they were chosen from: the state changed.
+    void ForgetProcesses();
 
     static std::string ErrorText(const nlohmann::json& reply);
     static std::string Admin(const char* requestJson, const std::string& payload);
@@ -80,6 +91,7 @@ private:
                             const std::string& payload);
     nlohmann::json ReceiveFrame(std::string& payload);
     void SendFrame(const nlohmann::json& frame, const std::string& payload);
+    void QueueFrame(const nlohmann::json& frame, const std::string& payload);
 
     HsdkSocket m_socket;
     // A login was accepted and not logged out: a lost connection is opened again with these.
@@ -87,4 +99,6 @@ private:
     std::string m_sBroker;
     std::string m_sUser;
     std::string m_sPassword;
+    // Kept only when the whole reply was well-formed.
+    std::optional<ProcessList> m_processList;
 };

@@ -14,11 +14,25 @@ const unsigned long kMaxPayload = 64u << 20;
 // A send's deadline covers one call, so a big file goes in pieces: the deadline then counts
 // progress, not the whole file.
 const size_t kSendChunk = 64u << 10;
+// What one receive takes at most into the buffer; a larger rest of a payload is received in place.
+const size_t kReceiveChunk = 256u << 10;
+// Queued frames leave once they hold this much.
+const size_t kQueuedBytes = 4 * kSendChunk;
 
 void PutLength(char* out, unsigned long value)
 {
     for (int i = 0; i < 4; ++i)
         out[i] = static_cast<char>((value >> (24 - 8 * i)) & 0xff);
+}
+
+// A frame's lengths and JSON text; its payload follows.
+void AppendHead(std::string& out, const std::string& json, size_t payloadSize)
+{
+    char lengths[8];
+    PutLength(lengths, static_cast<unsigned long>(json.size()));
+    PutLength(lengths + 4, static_cast<unsigned long>(payloadSize));
+    out.append(lengths, sizeof(lengths));
+    out += json;
 }
 
 unsigned long GetLength(const char* in)
@@ -58,7 +72,8 @@ bool ConnectWithin(SOCKET s, const sockaddr* address, int length, unsigned long 
 } // namespace
 
 HsdkSocket::HsdkSocket()
-    : m_bStarted(false), m_socket(INVALID_SOCKET), m_nReplyMs(0), m_failure(failNone), m_nError(0)
+    : m_bStarted(false), m_socket(INVALID_SOCKET), m_nReplyMs(0), m_nTaken(0), m_failure(failNone),
+      m_nError(0)
 {
 }
 
@@ -116,6 +131,8 @@ bool HsdkSocket::Connect(const std::string& host, const std::string& port,
 void HsdkSocket::Close()
 {
     m_buffer.clear();
+    m_nTaken = 0;
+    m_queued.clear();
     if (m_socket != INVALID_SOCKET)
     {
         closesocket(m_socket);
@@ -130,7 +147,7 @@ bool HsdkSocket::IsOpen() const
 
 bool HsdkSocket::IsStale()
 {
-    if (!m_buffer.empty())
+    if (Buffered() > 0)
     {
         Close();
         return true;
@@ -148,34 +165,42 @@ bool HsdkSocket::IsStale()
 bool HsdkSocket::Send(const std::string& json, const std::string& payload)
 {
     m_failure = failNone;
-    // A small frame goes in one call: a socket call costs more than the copy.
+    // A small frame goes in one call with the queued ones: a socket call costs more than the copy.
     const bool together = payload.size() <= kSendChunk;
-    std::string frame(8, '\0');
-    PutLength(&frame[0], static_cast<unsigned long>(json.size()));
-    PutLength(&frame[4], static_cast<unsigned long>(payload.size()));
-    frame += json;
+    AppendHead(m_queued, json, payload.size());
     if (together)
-        frame += payload;
-    return SendAll(frame.data(), frame.size()) &&
-           (together || SendAll(payload.data(), payload.size()));
+        m_queued += payload;
+    return Flush() && (together || SendAll(payload.data(), payload.size()));
+}
+
+bool HsdkSocket::Queue(const std::string& json, const std::string& payload)
+{
+    if (payload.size() > kSendChunk)
+        return Send(json, payload);
+    m_failure = failNone;
+    AppendHead(m_queued, json, payload.size());
+    m_queued += payload;
+    return m_queued.size() < kQueuedBytes || Flush();
+}
+
+void HsdkSocket::DropQueued()
+{
+    m_queued.clear();
 }
 
 bool HsdkSocket::Receive(std::string& json, std::string& payload)
 {
     m_failure = failNone;
-    char chunk[16384];
-    while (m_buffer.size() < 8)
-    {
-        const int received = ReceiveSome(chunk, sizeof(chunk));
-        if (received == 0)
-            return false;
-        m_buffer.append(chunk, received);
-    }
-    const unsigned long jsonLength = GetLength(m_buffer.data());
-    const unsigned long payloadLength = GetLength(m_buffer.data() + 4);
+    // The queued answers go before any wait: the broker may be waiting for them.
+    if (!HasFrame() && !Flush())
+        return false;
+    if (!Fill(8))
+        return false;
+    const unsigned long jsonLength = GetLength(m_buffer.data() + m_nTaken);
+    const unsigned long payloadLength = GetLength(m_buffer.data() + m_nTaken + 4);
     if (jsonLength == 0 || jsonLength > kMaxJson || payloadLength > kMaxPayload)
         return Fail(failMalformed);
-    m_buffer.erase(0, 8);
+    m_nTaken += 8;
     return Take(json, jsonLength) && Take(payload, payloadLength);
 }
 
@@ -221,11 +246,60 @@ bool HsdkSocket::SendAll(const char* data, size_t length)
     return true;
 }
 
+bool HsdkSocket::Flush()
+{
+    if (m_queued.empty())
+        return true;
+    const bool sent = SendAll(m_queued.data(), m_queued.size());
+    m_queued.clear();
+    return sent;
+}
+
+size_t HsdkSocket::Buffered() const
+{
+    return m_buffer.size() - m_nTaken;
+}
+
+bool HsdkSocket::HasFrame() const
+{
+    if (Buffered() < 8)
+        return false;
+    const char* at = m_buffer.data() + m_nTaken;
+    return Buffered() - 8 >= static_cast<size_t>(GetLength(at)) + GetLength(at + 4);
+}
+
+bool HsdkSocket::Fill(size_t length)
+{
+    m_buffer.erase(0, m_nTaken);
+    m_nTaken = 0;
+    while (m_buffer.size() < length)
+    {
+        const size_t had = m_buffer.size();
+        m_buffer.resize(had + kReceiveChunk);
+        const int received = ReceiveSome(&m_buffer[had], kReceiveChunk);
+        if (received == 0)
+            return false;
+        m_buffer.resize(had + received);
+    }
+    return true;
+}
+
 bool HsdkSocket::Take(std::string& out, size_t length)
 {
-    const size_t buffered = std::min(length, m_buffer.size());
-    out.assign(m_buffer, 0, buffered);
-    m_buffer.erase(0, buffered);
+    const size_t buffered = std::min(length, Buffered());
+    out.assign(m_buffer, m_nTaken, buffered);
+    m_nTaken += buffered;
+    const size_t rest = length - buffered;
+    if (rest == 0)
+        return true;
+    if (rest < kReceiveChunk)
+    {
+        if (!Fill(rest))
+            return false;
+        out.append(m_buffer, 0, rest);
+        m_nTaken = rest;
+        return true;
+    }
     out.resize(length);
     for (size_t done = buffered; done < length;)
     {
