@@ -3,8 +3,6 @@
 #include "Database.h"
 #include "Repository.h"
 
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <cstring>
 #include <sqlite3.h>
@@ -23,7 +21,7 @@ BrokerProcess::BrokerProcess(std::vector<std::string> options) : m_options(std::
 {
     char pattern[] = "/tmp/broker-test.XXXXXX";
     m_dataDir = mkdtemp(pattern);
-    if (run(std::string(HARVADM_PATH) + " --data " + m_dataDir + " sample") != 0)
+    if (harvadm("sample") != 0)
         throw std::runtime_error("harvadm sample failed");
     start();
 }
@@ -36,8 +34,10 @@ BrokerProcess::~BrokerProcess()
     std::filesystem::remove_all(m_dataDir, ignored);
 }
 
-int BrokerProcess::run(const std::string& commandLine)
+int BrokerProcess::harvadm(const std::string& arguments) const
 {
+    const std::string commandLine =
+        std::string(HARVADM_PATH) + " --data " + m_dataDir + " " + arguments + " >/dev/null";
     const int status = std::system(commandLine.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

@@ -2,6 +2,9 @@
 
 #include "BrokerClient.h"
 
+#include <cstdlib>
+#include <filesystem>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,7 +36,8 @@ public:
     // Every row of every table, as text: equal snapshots mean an unchanged database.
     std::string snapshot() const;
 
-    static int run(const std::string& commandLine);
+    // Runs harvadm on the data folder with the arguments (a shell command line; output dropped).
+    int harvadm(const std::string& arguments) const;
 
 private:
     std::vector<std::string> m_options;
@@ -52,3 +56,43 @@ inline nlohmann::json qxpRequest(const char* op, nlohmann::json fields = nlohman
         fields["package"] = "QXP-001";
     return fields;
 }
+
+inline nlohmann::json checkoutRequest(const std::vector<std::int64_t>& versions,
+                                      const std::string& viewPath, const std::string& clientDir,
+                                      int mode, bool replace = true)
+{
+    return qxpRequest("checkout", {{"process", "CheckOut"},
+                                   {"versions", versions},
+                                   {"viewPath", viewPath},
+                                   {"clientDir", clientDir},
+                                   {"mode", mode},
+                                   {"pathOption", 2},
+                                   {"replaceFile", replace}});
+}
+
+inline nlohmann::json checkinRequest(const std::vector<std::string>& files,
+                                     const std::string& viewPath, const std::string& clientDir,
+                                     int mode)
+{
+    return qxpRequest("checkin", {{"process", "CheckIn"},
+                                  {"files", files},
+                                  {"viewPath", viewPath},
+                                  {"clientDir", clientDir},
+                                  {"mode", mode}});
+}
+
+// A client's working folder for one test, removed however the test ends.
+struct WorkFolder
+{
+    WorkFolder()
+    {
+        char pattern[] = "/tmp/broker-work.XXXXXX";
+        path = mkdtemp(pattern);
+    }
+    ~WorkFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+};
