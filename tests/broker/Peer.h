@@ -60,17 +60,8 @@ public:
 
     int fd() const { return m_fd; }
     void closeWrite() { ::shutdown(m_fd, SHUT_WR); }
-    void send(const std::string& bytes)
-    {
-        std::size_t sent = 0;
-        while (sent < bytes.size())
-        {
-            const ssize_t n = ::send(m_fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-            if (n <= 0)
-                return;
-            sent += static_cast<std::size_t>(n);
-        }
-    }
+    // Blocks until all is sent, unless the broker hangs up.
+    void send(const std::string& bytes) { ::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
     // The next frame's header; "closed" when the broker hung up, "silent" when nothing came.
     std::string read(double wait = 5)
     {

@@ -189,7 +189,7 @@ TEST_F(ProcessTest, CheckInStoresReleasesAndKeepsReservations)
     EXPECT_EQ(latest(*dev1, screens, "Main.xml")["version"], "11");
 }
 
-TEST_F(ProcessTest, CheckInRefusesOthersReservationsButStillHandlesTheRestOfTheList)
+TEST_F(ProcessTest, CheckInRefusesWhatItMayNotStoreButStillHandlesTheRestOfTheList)
 {
     const std::string work = dir("w");
     write(work + "/Order.xml", "mine now");
@@ -207,11 +207,8 @@ TEST_F(ProcessTest, CheckInRefusesOthersReservationsButStillHandlesTheRestOfTheL
     EXPECT_EQ(checkin(*dev2, {"Order.xml"}, work, 2, "\\QXRepo\\Proj2"), 0);
     EXPECT_EQ(messages(*dev2), Strings{"HSRV_I_CHECKIN_RELEASE | \\QXRepo\\Proj2\\Order.xml"});
     EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj2", "Order.xml")["status"], "N");
-}
 
-TEST_F(ProcessTest, ItemAndPathOptionsDecideWhereAndWhetherFilesGo)
-{
-    const std::string work = dir("w");
+    // The item and path options decide where and whether files go.
     write(work + "/Screen1.xml", "x");
     write(work + "/Sub/Deep/New.xml", "deep");
     const std::string deep = work + "\\Sub\\Deep\\New.xml";
