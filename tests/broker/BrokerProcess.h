@@ -4,10 +4,25 @@
 
 #include <cstdlib>
 #include <filesystem>
-
 #include <memory>
 #include <string>
 #include <vector>
+
+// A fresh folder for one test, removed however the test ends.
+struct WorkFolder
+{
+    WorkFolder()
+    {
+        char pattern[] = "/tmp/broker-work.XXXXXX";
+        path = mkdtemp(pattern);
+    }
+    ~WorkFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+};
 
 // A real harbroker on a fresh data folder holding the sample repository, for one test. Its
 // standard error (the broker's log) goes to broker.log in the data folder.
@@ -24,7 +39,7 @@ public:
     // Ends the broker with the signal and reaps it.
     void stop(int signal);
     int port() const { return m_port; }
-    const std::string& dataDir() const { return m_dataDir; }
+    const std::string& dataDir() const { return m_data.path; }
     // What the broker has logged so far.
     std::string log() const;
     // The broker's resident memory in KiB.
@@ -41,7 +56,7 @@ public:
 
 private:
     std::vector<std::string> m_options;
-    std::string m_dataDir;
+    WorkFolder m_data;
     int m_pid = -1;
     int m_port = 0;
 };
@@ -80,19 +95,3 @@ inline nlohmann::json checkinRequest(const std::vector<std::string>& files,
                                   {"clientDir", clientDir},
                                   {"mode", mode}});
 }
-
-// A client's working folder for one test, removed however the test ends.
-struct WorkFolder
-{
-    WorkFolder()
-    {
-        char pattern[] = "/tmp/broker-work.XXXXXX";
-        path = mkdtemp(pattern);
-    }
-    ~WorkFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string path;
-};

@@ -60,14 +60,8 @@ TEST(Chooser, RecursiveListingPutsTheFolderFirstThenSubFoldersInPathOrder)
     EXPECT_EQ(old["versions"], json::array()) << "QXP_OLD does not see QXRepo";
 }
 
-TEST(Chooser, VersionOptionsPickAllTheLatestTheLatestNormalOrThePackagesLatest)
+TEST(Chooser, VersionOptionsPickTheLatestTheLatestNormalOrThePackagesLatest)
 {
-    Names all;
-    for (int k = 0; k <= 10; ++k)
-        all.push_back("\\QXRepo\\Proj1\\Screens\\Main.xml;" + std::to_string(k));
-    const json main = {{"parentPath", "\\QXRepo"}, {"itemName", "Main.xml"}, {"recursive", true}};
-    EXPECT_EQ(choose(with(main, {{"versionOption", 1}})), all) << "oldest first, numeric order";
-
     const json reserved = {{"parentPath", "\\QXRepo\\Proj1"}, {"itemName", "Screen1.qxs"}};
     EXPECT_EQ(choose(with(reserved, {{"versionOption", 0x100}})),
               Names{"\\QXRepo\\Proj1\\Screen1.qxs;1"});
