@@ -141,7 +141,7 @@ TEST_F(ProcessTest, UpdateReservesForOneHolderWhoseOwnCopyARefreshNeverOverwrite
     EXPECT_EQ(read(work + "/Screens/Main.xml"), "Main.xml 10\r\n");
 }
 
-TEST_F(ProcessTest, BrowseWritesReadOnlyCopiesAndReportsWhatItLeft)
+TEST_F(ProcessTest, BrowseReplacesChangedCopiesOnlyWhenAskedEvenReadOnlyOnes)
 {
     const std::string work = dir("w");
     const auto proj1 = ids(*dev1, "\\QXRepo\\Proj1", "*");
@@ -155,13 +155,6 @@ TEST_F(ProcessTest, BrowseWritesReadOnlyCopiesAndReportsWhatItLeft)
     EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Screen1.xml"), work, 4), 0);
     EXPECT_EQ(read(work + "/Screen1.xml"), "Screen1.xml 0\r\n")
         << "replacing overwrites read-only files";
-
-    // A missing local folder fails the update and undoes its reservation.
-    EXPECT_EQ(checkout(*dev1, ids(*dev1, "\\QXRepo\\Proj1", "Main.xml"), dir("x"), 2,
-                       {{"pathOption", 1}}),
-              1);
-    EXPECT_EQ(messages(*dev1).at(0).rfind("HSRV_E_FA | " + Main + " | ", 0), 0u);
-    EXPECT_EQ(latest(*dev1, "\\QXRepo\\Proj1\\Screens", "Main.xml")["status"], "N");
 }
 
 TEST_F(ProcessTest, CheckInStoresReleasesAndKeepsReservations)
