@@ -3,15 +3,12 @@
 #include "Database.h"
 #include "Repository.h"
 
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <cstring>
 #include <sqlite3.h>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -21,9 +18,7 @@
 
 BrokerProcess::BrokerProcess(std::vector<std::string> options) : m_options(std::move(options))
 {
-    char pattern[] = "/tmp/broker-test.XXXXXX";
-    m_dataDir = mkdtemp(pattern);
-    if (run(std::string(HARVADM_PATH) + " --data " + m_dataDir + " sample") != 0)
+    if (harvadm("sample") != 0)
         throw std::runtime_error("harvadm sample failed");
     start();
 }
@@ -32,12 +27,12 @@ BrokerProcess::~BrokerProcess()
 {
     if (m_pid > 0)
         stop(SIGTERM);
-    std::error_code ignored;
-    std::filesystem::remove_all(m_dataDir, ignored);
 }
 
-int BrokerProcess::run(const std::string& commandLine)
+int BrokerProcess::harvadm(const std::string& arguments) const
 {
+    const std::string commandLine =
+        std::string(HARVADM_PATH) + " --data " + m_data.path + " " + arguments + " >/dev/null";
     const int status = std::system(commandLine.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -55,11 +50,11 @@ void BrokerProcess::start()
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
         close(out[1]);
-        const int log = open((m_dataDir + "/broker.log").c_str(),
+        const int log = open((m_data.path + "/broker.log").c_str(),
                              O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
         if (log >= 0)
             dup2(log, STDERR_FILENO);
-        std::vector<std::string> words = {HARBROKER_PATH, "--data", m_dataDir, "--port", "0"};
+        std::vector<std::string> words = {HARBROKER_PATH, "--data", m_data.path, "--port", "0"};
         words.insert(words.end(), m_options.begin(), m_options.end());
         std::vector<char*> argv;
         for (std::string& word : words)
@@ -89,7 +84,7 @@ void BrokerProcess::stop(int signal)
 
 std::string BrokerProcess::log() const
 {
-    std::ifstream in(m_dataDir + "/broker.log");
+    std::ifstream in(m_data.path + "/broker.log");
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -121,7 +116,7 @@ std::unique_ptr<BrokerClient> BrokerProcess::login(const std::string& user,
 
 std::string BrokerProcess::snapshot() const
 {
-    Database db(Repository::databasePath(m_dataDir), true);
+    Database db(Repository::databasePath(m_data.path), true);
     std::string all;
     for (const char* table :
          {"users", "projects", "states", "processes", "packages", "repositories",

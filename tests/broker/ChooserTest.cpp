@@ -52,17 +52,16 @@ TEST(Chooser, RecursiveListingPutsTheFolderFirstThenSubFoldersInPathOrder)
     EXPECT_TRUE(
         choose({{"parentPath", "\\QXRepo\\Proj1"}, {"itemName", "main.xml"}, {"recursive", true}})
             .empty());
-    EXPECT_TRUE(choose({{"parentPath", "\\NoSuchRepo"}, {"itemName", "*"}}).empty());
+    const json old = client().request({{"op", "chooseVersions"},
+                                       {"project", "QXP_OLD"},
+                                       {"parentPath", "\\QXRepo"},
+                                       {"itemName", "*"},
+                                       {"recursive", true}});
+    EXPECT_EQ(old["versions"], json::array()) << "QXP_OLD does not see QXRepo";
 }
 
-TEST(Chooser, VersionOptionsPickAllTheLatestTheLatestNormalOrThePackagesLatest)
+TEST(Chooser, VersionOptionsPickTheLatestTheLatestNormalOrThePackagesLatest)
 {
-    Names all;
-    for (int k = 0; k <= 10; ++k)
-        all.push_back("\\QXRepo\\Proj1\\Screens\\Main.xml;" + std::to_string(k));
-    const json main = {{"parentPath", "\\QXRepo"}, {"itemName", "Main.xml"}, {"recursive", true}};
-    EXPECT_EQ(choose(with(main, {{"versionOption", 1}})), all) << "oldest first, numeric order";
-
     const json reserved = {{"parentPath", "\\QXRepo\\Proj1"}, {"itemName", "Screen1.qxs"}};
     EXPECT_EQ(choose(with(reserved, {{"versionOption", 0x100}})),
               Names{"\\QXRepo\\Proj1\\Screen1.qxs;1"});
@@ -79,21 +78,4 @@ TEST(Chooser, VersionOptionsPickAllTheLatestTheLatestNormalOrThePackagesLatest)
                          {"versionOption", 0x10000}};
     EXPECT_EQ(choose(with(common, {{"package", "QXP-002"}})), Names{"\\Common\\Lib\\Common.xml;1"});
     EXPECT_EQ(choose(common), Names{"\\Common\\Lib\\Common.xml;0"});
-}
-
-TEST(Chooser, ContextAndVisibilityFollowTheProject)
-{
-    EXPECT_EQ(client().request({{"op", "context"},
-                                {"project", "QXP"},
-                                {"state", "Test"},
-                                {"package", "QXP-001"}})["code"],
-              "notFound");
-    EXPECT_TRUE(client()
-                    .request({{"op", "chooseVersions"},
-                              {"project", "QXP_OLD"},
-                              {"parentPath", "\\QXRepo"},
-                              {"itemName", "*"},
-                              {"recursive", true}})["versions"]
-                    .empty())
-        << "QXP_OLD does not see QXRepo";
 }

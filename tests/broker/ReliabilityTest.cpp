@@ -36,11 +36,7 @@ TEST(Reliability, ConcurrentReservationsOfOneItemHaveExactlyOneWinner)
                 [&, i]
                 {
                     replies[i] = clients[i]->request(
-                        qxpRequest("checkout", {{"process", "CheckOut"},
-                                                {"versions", {version}},
-                                                {"viewPath", "\\QXRepo"},
-                                                {"clientDir", "C:\\W" + std::to_string(i)},
-                                                {"mode", 3}}));
+                        checkoutRequest({version}, "\\QXRepo", "C:\\W" + std::to_string(i), 3));
                     messages[i] = clients[i]->messages();
                 });
         for (auto& t : threads)
@@ -50,14 +46,9 @@ TEST(Reliability, ConcurrentReservationsOfOneItemHaveExactlyOneWinner)
         {
             ASSERT_EQ(replies[i]["ok"], true) << replies[i].dump();
             if (replies[i]["result"] == 0)
-            {
                 ++winners;
-            }
             else
-            {
-                ASSERT_EQ(messages[i].size(), 1u);
-                EXPECT_EQ(messages[i][0]["key"], "HSRV_E_RESERVED_VERSION_EXIST");
-            }
+                EXPECT_EQ(messages[i].at(0)["key"], "HSRV_E_RESERVED_VERSION_EXIST");
         }
         EXPECT_EQ(winners, 1) << "version " << version;
     }
@@ -66,8 +57,8 @@ TEST(Reliability, ConcurrentReservationsOfOneItemHaveExactlyOneWinner)
 TEST(Reliability, KilledBrokerKeepsEveryReportedCheckInAndRestarts)
 {
     BrokerProcess broker;
-    char pattern[] = "/tmp/broker-kill.XXXXXX";
-    const std::string work = mkdtemp(pattern);
+    const WorkFolder folder;
+    const std::string& work = folder.path;
     std::vector<std::string> files;
     // More than the broker asks for ahead of its messages, so that some are left when it dies.
     for (int i = 0; i < 160; ++i)
@@ -88,11 +79,7 @@ TEST(Reliability, KilledBrokerKeepsEveryReportedCheckInAndRestarts)
                     broker.stop(SIGKILL);
             }
         });
-    EXPECT_ANY_THROW(dev1->request(qxpRequest("checkin", {{"process", "CheckIn"},
-                                                          {"files", files},
-                                                          {"viewPath", "\\Common\\Lib"},
-                                                          {"clientDir", work},
-                                                          {"mode", 0}})));
+    EXPECT_ANY_THROW(dev1->request(checkinRequest(files, "\\Common\\Lib", work, 0)));
     // Messages already received when the broker died are reported too.
     ASSERT_GE(reported.size(), 15u);
 
@@ -123,14 +110,9 @@ TEST(Reliability, KilledBrokerKeepsEveryReportedCheckInAndRestarts)
             EXPECT_EQ(chosen[0]["size"], 20000 + static_cast<int>(i)) << "stored whole or not";
     }
     ASSERT_FALSE(rest.empty()) << "the broker died in the middle of the list";
-    const json reply = again->request(qxpRequest("checkin", {{"process", "CheckIn"},
-                                                             {"files", rest},
-                                                             {"viewPath", "\\Common\\Lib"},
-                                                             {"clientDir", work},
-                                                             {"mode", 0},
-                                                             {"itemOption", 1}}));
-    EXPECT_EQ(reply["result"], 0) << again->messages().front().dump();
-    fs::remove_all(work);
+    json resend = checkinRequest(rest, "\\Common\\Lib", work, 0);
+    resend["itemOption"] = 1;
+    EXPECT_EQ(again->request(resend)["result"], 0) << again->messages().front().dump();
 }
 
 namespace
@@ -175,17 +157,6 @@ std::vector<bool> reservedByDev1(BrokerClient& user, const std::string& folder)
     return reserved;
 }
 
-json updateRequest(const std::vector<std::int64_t>& versions, const std::string& folder,
-                   const std::string& clientDir)
-{
-    return qxpRequest("checkout", {{"process", "CheckOut"},
-                                   {"versions", versions},
-                                   {"viewPath", "\\QXRepo\\" + folder},
-                                   {"clientDir", clientDir},
-                                   {"mode", 2},
-                                   {"pathOption", 2}});
-}
-
 } // namespace
 
 // Check-out files stream ahead of their answers. Each file's message still comes in the order of
@@ -194,8 +165,8 @@ json updateRequest(const std::vector<std::int64_t>& versions, const std::string&
 TEST(Reliability, StreamedCheckOutReportsEveryFileInOrderAndADropLeavesAtMostTheWindow)
 {
     BrokerProcess broker;
-    char pattern[] = "/tmp/broker-window.XXXXXX";
-    const std::string work = mkdtemp(pattern);
+    const WorkFolder folder;
+    const std::string& work = folder.path;
     auto dev1 = broker.login("dev1", "dev1pw");
     constexpr int Files = 3 * static_cast<int>(ProcessChannel::FilesAhead);
 
@@ -204,25 +175,18 @@ TEST(Reliability, StreamedCheckOutReportsEveryFileInOrderAndADropLeavesAtMostThe
     // A folder where a file should go makes its write fail.
     for (int i : unwritable)
         fs::create_directories(work + "/" + fileName(i));
-    EXPECT_EQ(dev1->request(updateRequest(written, "Written", work))["result"], 1);
+    EXPECT_EQ(
+        dev1->request(checkoutRequest(written, "\\QXRepo\\Written", work, 2, false))["result"], 1);
     const std::vector<json> messages = dev1->messages();
     ASSERT_EQ(messages.size(), static_cast<std::size_t>(Files));
     const auto reserved = reservedByDev1(*dev1, "Written");
     for (int i = 0; i < Files; ++i)
     {
-        const std::string expected = "\\QXRepo\\Written\\" + fileName(i);
-        if (unwritable.count(i))
-        {
-            EXPECT_EQ(messages[i]["key"], "HSRV_E_FA") << i;
-            EXPECT_EQ(messages[i]["args"][0], expected);
-            EXPECT_FALSE(reserved[i]) << "a file never written keeps its reservation: " << i;
-        }
-        else
-        {
-            EXPECT_EQ(messages[i]["key"], "HSRV_I_CHECKOUT") << i;
-            EXPECT_EQ(messages[i]["args"][0], expected + ";1");
-            EXPECT_TRUE(reserved[i]) << i;
-        }
+        const std::string path = "\\QXRepo\\Written\\" + fileName(i);
+        const bool failed = unwritable.count(i) > 0;
+        EXPECT_EQ(messages[i]["key"], failed ? "HSRV_E_FA" : "HSRV_I_CHECKOUT") << i;
+        EXPECT_EQ(messages[i]["args"][0], failed ? path : path + ";1") << i;
+        EXPECT_EQ(reserved[i], !failed) << "only files written keep their reservation: " << i;
     }
 
     const auto dropped = manyFiles(broker, *dev1, "Dropped", Files);
@@ -243,7 +207,8 @@ TEST(Reliability, StreamedCheckOutReportsEveryFileInOrderAndADropLeavesAtMostThe
             if (files == FilesTaken)
                 throw std::runtime_error("the client goes away");
         });
-    EXPECT_ANY_THROW(leaving->request(updateRequest(dropped, "Dropped", work + "/dropped")));
+    EXPECT_ANY_THROW(leaving->request(
+        checkoutRequest(dropped, "\\QXRepo\\Dropped", work + "/dropped", 2, false)));
     leaving.reset();
     const auto held = reservedByDev1(*dev1, "Dropped");
     const auto firstFree = std::find(held.begin(), held.end(), false) - held.begin();
@@ -254,5 +219,4 @@ TEST(Reliability, StreamedCheckOutReportsEveryFileInOrderAndADropLeavesAtMostThe
         << "more reserved than the answers received and the window allow";
     for (const std::string& item : told)
         EXPECT_TRUE(held[std::stoi(item.substr(item.find("\\f") + 2, 3))]) << item;
-    fs::remove_all(work);
 }

@@ -1,22 +1,15 @@
 // Clients that are slow, many or guessing: none of them may freeze or lock out the others.
 #include "BrokerProcess.h"
 #include "Database.h"
-#include "FrameDecoder.h"
+#include "Peer.h"
 #include "Repository.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -29,113 +22,6 @@ double since(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
-
-std::string frame(const std::string& header, const std::string& payload = {})
-{
-    return FrameDecoder::prefix(header.size(), payload.size()) + header + payload;
-}
-
-std::string loginFrame(const std::string& user, const std::string& password)
-{
-    return frame(
-        json{{"op", "login"}, {"user", user}, {"password", password}, {"machine", "PC"}}.dump());
-}
-
-// A client socket on a chosen loopback address (all of 127.0.0.0/8 is this machine, so each
-// address is a peer of its own for the broker).
-class Peer
-{
-public:
-    explicit Peer(int port, const std::string& from = "127.0.0.1", int receiveBuffer = 0)
-    {
-        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (receiveBuffer > 0)
-            ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        ::inet_pton(AF_INET, from.c_str(), &local.sin_addr);
-        sockaddr_in broker{};
-        broker.sin_family = AF_INET;
-        broker.sin_port = htons(static_cast<std::uint16_t>(port));
-        ::inet_pton(AF_INET, "127.0.0.1", &broker.sin_addr);
-        if (::bind(m_fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
-            ::connect(m_fd, reinterpret_cast<sockaddr*>(&broker), sizeof broker) != 0)
-            throw std::runtime_error("cannot connect from " + from);
-        const int on = 1;
-        ::setsockopt(m_fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    }
-    Peer(const Peer&) = delete;
-    Peer& operator=(const Peer&) = delete;
-    ~Peer() { ::close(m_fd); }
-
-    int fd() const { return m_fd; }
-    void send(const std::string& bytes)
-    {
-        std::size_t sent = 0;
-        while (sent < bytes.size())
-        {
-            const ssize_t n = ::send(m_fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-            if (n <= 0)
-                return;
-            sent += static_cast<std::size_t>(n);
-        }
-    }
-    // The next frame's header; "closed" when the broker hung up, "silent" when nothing came.
-    std::string read(double wait = 5)
-    {
-        RawFrame reply;
-        const auto end = Clock::now() + std::chrono::duration<double>(wait);
-        while (m_decoder.next(reply) != FrameDecoder::Result::Frame)
-        {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
-            pollfd p{m_fd, POLLIN, 0};
-            if (left <= 0 || ::poll(&p, 1, static_cast<int>(left)) <= 0)
-                return "silent";
-            char chunk[65536];
-            const ssize_t got = ::recv(m_fd, chunk, sizeof chunk, 0);
-            if (got <= 0)
-                return "closed";
-            m_decoder.append(chunk, static_cast<std::size_t>(got));
-        }
-        return reply.header;
-    }
-    // The final reply of a request (events skipped); {"code":"closed"/"silent"} otherwise.
-    json request(const json& header, double wait = 5)
-    {
-        send(frame(header.dump()));
-        for (;;)
-        {
-            const std::string text = read(wait);
-            const json reply = json::parse(text, nullptr, false);
-            if (!reply.is_object())
-                return {{"ok", false}, {"code", text}};
-            if (!reply.contains("event"))
-                return reply;
-        }
-    }
-    json login(const std::string& user, const std::string& password)
-    {
-        return request(
-            {{"op", "login"}, {"user", user}, {"password", password}, {"machine", "PC"}});
-    }
-    // True once the broker has closed the connection (whatever it still had to say is skipped).
-    bool closed(double wait)
-    {
-        for (;;)
-        {
-            const std::string got = read(wait);
-            if (got == "closed")
-                return true;
-            if (got == "silent")
-                return false;
-        }
-    }
-
-private:
-    int m_fd = -1;
-    FrameDecoder m_decoder{FrameLimits::session()};
-};
 
 std::size_t count(const std::string& text, const std::string& part)
 {
@@ -159,34 +45,6 @@ bool logged(const BrokerProcess& broker, const std::string& part, std::size_t ti
     return true;
 }
 
-json checkoutRequest(std::int64_t version, const std::string& clientDir, int mode,
-                     const std::string& viewPath = "\\QXRepo")
-{
-    return qxpRequest("checkout", {{"process", "CheckOut"},
-                                   {"versions", {version}},
-                                   {"viewPath", viewPath},
-                                   {"clientDir", clientDir},
-                                   {"mode", mode},
-                                   {"pathOption", 2},
-                                   {"replaceFile", true}});
-}
-
-// A client's working folder for one test, removed however the test ends.
-struct WorkFolder
-{
-    WorkFolder()
-    {
-        char pattern[] = "/tmp/broker-robust.XXXXXX";
-        path = mkdtemp(pattern);
-    }
-    ~WorkFolder()
-    {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    std::string path;
-};
-
 } // namespace
 
 // The failure first seen: a client asks again and again for a reservation that exists and stops
@@ -199,11 +57,11 @@ TEST(Robustness, AStalledReaderDelaysNobodyElse)
     const WorkFolder folder;
     const std::string& work = folder.path;
     auto dev2 = broker.login("dev2", "dev2pw", "DEV2-PC");
-    ASSERT_EQ(dev2->request(checkoutRequest(1, "C:\\W", 3))["result"], 0);
+    ASSERT_EQ(dev2->request(checkoutRequest({1}, "\\QXRepo", "C:\\W", 3))["result"], 0);
 
     Peer stalled(broker.port(), "127.0.0.1", 4096);
     ASSERT_EQ(stalled.login("dev1", "dev1pw")["ok"], true);
-    const std::string refused = frame(checkoutRequest(1, "C:\\S", 3).dump());
+    const std::string refused = frame(checkoutRequest({1}, "\\QXRepo", "C:\\S", 3).dump());
     // Requests until neither side's buffers take more: the broker is stuck sending.
     const auto filling = Clock::now();
     std::size_t stuckFor = 0;
@@ -222,14 +80,10 @@ TEST(Robustness, AStalledReaderDelaysNobodyElse)
 
     // Meanwhile everybody else is served at once.
     auto start = Clock::now();
-    ASSERT_EQ(dev2->request(checkoutRequest(3, work, 2))["result"], 0)
+    ASSERT_EQ(dev2->request(checkoutRequest({3}, "\\QXRepo", work, 2))["result"], 0)
         << json(dev2->messages()).dump();
     std::ofstream(work + "/Proj1/Screen1.xml") << "changed while someone stalls";
-    ASSERT_EQ(dev2->request(qxpRequest("checkin", {{"process", "CheckIn"},
-                                                   {"files", {"Proj1\\Screen1.xml"}},
-                                                   {"viewPath", "\\QXRepo"},
-                                                   {"clientDir", work},
-                                                   {"mode", 0}}))["result"],
+    ASSERT_EQ(dev2->request(checkinRequest({"Proj1\\Screen1.xml"}, "\\QXRepo", work, 0))["result"],
               0)
         << json(dev2->messages()).dump();
     EXPECT_EQ(broker.login("dev1", "dev1pw")->request({{"op", "ping"}})["ok"], true);
@@ -277,16 +131,12 @@ TEST(Robustness, AThousandIdleConnectionsDoNotStarveALoginAndCostLittleMemory)
     // One more: the broker accepts in order, so when it answers, it holds all of the others.
     const auto start = Clock::now();
     auto dev1 = broker.login("dev1", "dev1pw");
-    ASSERT_EQ(dev1->request(checkoutRequest(3, work, 1))["result"], 0);
+    ASSERT_EQ(dev1->request(checkoutRequest({3}, "\\QXRepo", work, 1))["result"], 0);
     EXPECT_LT(since(start), 2.0) << "login and check-out behind " << Idle << " idle sockets";
     EXPECT_TRUE(fs::exists(work + "/Proj1/Screen1.xml"));
 
     const long after = broker.residentKb();
     const double perConnection = static_cast<double>(after - before) * 1024 / Idle;
-    std::printf("broker resident memory: %ld KiB before, %ld KiB with %d idle connections (%.0f "
-                "bytes each)\n",
-                before, after, Idle, perConnection);
-    ::testing::Test::RecordProperty("bytes_per_idle_connection", static_cast<int>(perConnection));
     EXPECT_LT(perConnection, 16 * 1024);
 
     // The newest client took the place of the oldest silent one; the rest stay connected.
@@ -324,8 +174,8 @@ TEST(Robustness, DeadlinesCutSilentHalfSentIdleAndNonReadingPeersWithALogLine)
     // About 8 MB of reply that is never read.
     notReading.send(frame(R"({"op":"sql","statement":"select hex(zeroblob(4000000)) as x"})"));
     // An 8 MB check-out file that is never read, and one that is never answered.
-    fileNotRead.send(frame(checkoutRequest(big["versionobjid"], "C:\\W", 1, "\\Common").dump()));
-    noAnswer.send(frame(checkoutRequest(3, "C:\\W", 1).dump()));
+    fileNotRead.send(frame(checkoutRequest({big["versionobjid"]}, "\\Common", "C:\\W", 1).dump()));
+    noAnswer.send(frame(checkoutRequest({3}, "\\QXRepo", "C:\\W", 1).dump()));
     EXPECT_NE(noAnswer.read().find("\"file\""), std::string::npos);
 
     struct Expected
@@ -444,12 +294,8 @@ TEST(Robustness, LoginThrottlingSlowsThenRefusesForAWhileAndCanBeCleared)
     EXPECT_EQ(Peer(broker.port(), "127.0.0.1").login("dev1", "dev1pw")["ok"], true);
 
     // harvadm lifts dev1's lock (the broker reads it from the database).
-    EXPECT_EQ(BrokerProcess::run(std::string(HARVADM_PATH) + " --data " + broker.dataDir() +
-                                 " list logins | grep -q 'user:nobody.*locked until'"),
-              0);
-    EXPECT_EQ(BrokerProcess::run(std::string(HARVADM_PATH) + " --data " + broker.dataDir() +
-                                 " op clearLoginFailures '{\"user\":\"dev1\"}' >/dev/null"),
-              0);
+    EXPECT_EQ(broker.harvadm("list logins | grep -q 'user:nobody.*locked until'"), 0);
+    EXPECT_EQ(broker.harvadm("op clearLoginFailures '{\"user\":\"dev1\"}'"), 0);
     EXPECT_EQ(Peer(broker.port(), "127.0.0.5").login("dev1", "dev1pw")["ok"], true);
 
     // The lock ends as configured (1 s after the fourth failure); the count is still remembered,

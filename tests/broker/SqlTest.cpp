@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <set>
 
 using nlohmann::json;
@@ -18,19 +17,10 @@ namespace
 class SqlTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    SqlTest()
     {
-        char pattern[] = "/tmp/broker-sql.XXXXXX";
-        m_dir = mkdtemp(pattern);
-        m_repository = std::make_unique<Repository>(m_dir);
-        SampleRepository::create(*m_repository);
-        m_readOnly = std::make_unique<Database>(Repository::databasePath(m_dir), true);
-    }
-    void TearDown() override
-    {
-        m_readOnly.reset();
-        m_repository.reset();
-        std::filesystem::remove_all(m_dir);
+        SampleRepository::create(m_repository);
+        m_readOnly = std::make_unique<Database>(Repository::databasePath(m_dir.path), true);
     }
 
     json query(const std::string& sql, ReadOnlyQuery::Limits limits = {})
@@ -55,7 +45,7 @@ protected:
 
     std::string snapshot()
     {
-        Statement s = m_repository->db().prepare(
+        Statement s = m_repository.db().prepare(
             "SELECT (SELECT group_concat(id || name || removed) FROM items) || "
             "(SELECT group_concat(id || status) FROM versions) || (SELECT group_concat(name || "
             "hash) FROM users)");
@@ -63,14 +53,14 @@ protected:
         return s.text(0);
     }
 
-    std::string m_dir;
-    std::unique_ptr<Repository> m_repository;
+    WorkFolder m_dir;
+    Repository m_repository{m_dir.path};
     std::unique_ptr<Database> m_readOnly;
 };
 
 } // namespace
 
-TEST_F(SqlTest, FileQueriesSpanBothRepositoriesAndLikeIsCaseSensitive)
+TEST_F(SqlTest, FileQueriesSpanBothRepositoriesKeepValueTypesAndLikeIsCaseSensitive)
 {
     const std::string head =
         "select b.pathfullname, a.itemname from haritems a, harpathfullname b where "
@@ -92,10 +82,7 @@ TEST_F(SqlTest, FileQueriesSpanBothRepositoriesAndLikeIsCaseSensitive)
     EXPECT_EQ(solutions["rows"], 2);
     const json folders = query(head + "itemtype=0" + repositories);
     EXPECT_EQ(folders["rows"], 9) << "every folder but the two roots has a parent path";
-}
 
-TEST_F(SqlTest, ValuesKeepTheirTypesAndNullsTheirPlace)
-{
     const json r = query("select null as Empty, 7 as n, '7' as t, 1.5 as r, itemname as ItemName, "
                          "itemname from haritems where itemobjid = 1");
     EXPECT_EQ(r["columns"], json({"EMPTY", "N", "T", "R", "ITEMNAME"}));
