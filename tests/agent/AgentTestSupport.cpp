@@ -130,12 +130,6 @@ void WriteMarker(const std::string& folder, const std::string& viewPath)
         WriteFile(folder + "\\harvest.vor", "[HarvestCM]\r\nServer_Path=" + viewPath + "\r\n"));
 }
 
-void Admin(const std::string& json)
-{
-    std::string reply = hsdk_testing::Admin(json.c_str());
-    ASSERT_NE(std::string::npos, reply.find("\"ok\":true")) << json << " -> " << reply;
-}
-
 std::vector<std::string> CallsTo(const std::string& prefix)
 {
     std::vector<std::string> calls;

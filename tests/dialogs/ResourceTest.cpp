@@ -133,14 +133,5 @@ TEST_F(VorResources, ImageStripsSplitIntoMaskedPicturesOfTheirCellSize)
         SelectObject(dc, old);
         DeleteDC(dc);
         DeleteObject(dib);
-
-        // As the dialogs use it: a device-dependent bitmap split into a masked image list.
-        HBITMAP ddb = LoadBitmapA(vor, MAKEINTRESOURCEA(strip.id));
-        HIMAGELIST images =
-            ImageList_Create(strip.cellWidth, strip.cellHeight, ILC_COLOR24 | ILC_MASK, 0, 1);
-        EXPECT_EQ(ImageList_AddMasked(images, ddb, strip.mask), 0);
-        EXPECT_EQ(ImageList_GetImageCount(images), strip.cells);
-        ImageList_Destroy(images);
-        DeleteObject(ddb);
     }
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "CHShowHistoryDlg.h"
-#include "DialogTesting.h"
+#include "DialogTest.h"
 #include "HsdkTesting.h"
 #include "VORAgent.h"
 
@@ -18,18 +18,13 @@ namespace
 const int kReservedElsewhere = 2;
 const int kReservedHere = 3;
 
-class History : public ::testing::Test
+class History : public DialogTest
 {
 protected:
     void SetUp() override
     {
-        LogInAsDev1();
+        DialogTest::SetUp();
         m_temp = static_cast<LPCSTR>(VORAgent::GetSysDrive() + "temp\\");
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(hsdk_testing::UnusedScripts(), std::vector<std::string>());
-        hsdk_testing::ClearScripts();
     }
 
     // Shows the history of the file in the folder; drive gets the dialog and its list.
@@ -121,7 +116,7 @@ TEST_F(History, TwoVersionsAreComparedEarlierFirstOnlyWhenTheDifferenceProgramIs
                        std::vector<std::string>{"WinDiff.Exe 파일이 존재하지 않습니다."});
              EXPECT_EQ(boxes.Seen()[0].type & MB_ICONMASK, 0u);
              EXPECT_TRUE(log.Lines().empty());
-             EXPECT_FALSE(FileExists(m_temp + "v3_Main.xml"));
+             EXPECT_FALSE(Exists(m_temp + "v3_Main.xml"));
 
              diff.reset();
              diff = std::make_unique<DiffProgramStandIn>(DiffProgramStandIn::Recorder);
@@ -134,7 +129,7 @@ TEST_F(History, TwoVersionsAreComparedEarlierFirstOnlyWhenTheDifferenceProgramIs
     EXPECT_EQ(diff->Arguments(), "\"" + m_temp + "v2_Main.xml\" \"" + m_temp + "v10_Main.xml\"");
     EXPECT_EQ(ReadFile(m_temp + "v2_Main.xml"), "Main.xml 2\r\n") << "a read-only leftover";
     EXPECT_EQ(ReadFile(m_temp + "v10_Main.xml"), "Main.xml 10\r\n");
-    EXPECT_FALSE(FileExists(m_temp + "Main.xml")) << "each fetched copy is renamed";
+    EXPECT_FALSE(Exists(m_temp + "Main.xml")) << "each fetched copy is renamed";
 }
 
 TEST_F(History, MyReservedVersionIsComparedWithTheWorkingCopyAndBlocksGettingOlderOnes)

@@ -35,10 +35,8 @@ TEST(LineDiff, MarksChangedRemovedAndAddedLinesSideBySide)
     const auto right = Lines({"a", "B", "c", "e", "f"});
     const LineDiff diff(left, right);
     EXPECT_EQ(Describe(diff), "=!=-=+");
+    // Which line each row shows is pinned by the alignment test below.
     EXPECT_EQ(diff.DifferenceCount(), 3);
-    EXPECT_EQ(diff.Rows()[3].left, 3);
-    EXPECT_EQ(diff.Rows()[3].right, -1);
-    EXPECT_EQ(diff.Rows()[5].right, 4);
 
     const auto same = Lines({"x", "y"});
     EXPECT_EQ(LineDiff(same, same).DifferenceCount(), 0);

@@ -207,7 +207,6 @@ TEST_F(HostStartUp, LoginDialogOnlyWhileLoggedOut)
     EXPECT_THAT(m_boxes[0], HasSubstr("로그인 실패!"));
     EXPECT_TRUE(IsEnabled(ID_VOR_LOGIN));
     EXPECT_FALSE(IsEnabled(ID_VOR_CHECK_IN));
-    EXPECT_EQ(VORAgent::GetOutputHwnd(), m_wnd.GetOutput().GetSafeHwnd());
 
     m_wnd.SendMessage(WM_COMMAND, ID_VOR_LOGIN);
     EXPECT_EQ(m_nLogins, 2);
