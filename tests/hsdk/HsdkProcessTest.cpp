@@ -63,9 +63,7 @@ std::vector<std::string> Keys()
 }
 } // namespace
 
-class HsdkProcessTest : public HsdkFixture
-{
-};
+using HsdkProcessTest = HsdkFixture;
 
 TEST_F(HsdkProcessTest, GetLatestWritesReadOnlyFilesInSubFoldersAndReportsEachInOrder)
 {

@@ -31,9 +31,7 @@ TEST(HsdkLoginTest, RefusesBadPasswordsAndNeverHangsOnADeadPort)
     EXPECT_THROW(harvest.GetProjectList(), CaException);
 }
 
-class HsdkContextTest : public HsdkFixture
-{
-};
+using HsdkContextTest = HsdkFixture;
 
 TEST_F(HsdkContextTest, RunsTheFolderQueriesWithTypedColumnsAndRefusesWrites)
 {
