@@ -29,6 +29,19 @@ void HsdkFixture::LogIn(CaHarvest& harvest, const char* user, const char* passwo
     ASSERT_TRUE(context.SetPackage("QXP-001"));
 }
 
+std::string HsdkFixture::FailureOf(const std::function<void()>& call)
+{
+    try
+    {
+        call();
+    }
+    catch (const CaException& e)
+    {
+        return e.GetText();
+    }
+    return "no failure";
+}
+
 std::string HsdkFixture::NewFolder()
 {
     char temp[MAX_PATH];

@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ public:
     // Logs in with the context QXP / Development / QXP-001.
     static void LogIn(CaHarvest& harvest, const char* user, const char* password,
                       const char* broker = "localhost");
+    // The text of the CaException that the call throws, or "no failure".
+    static std::string FailureOf(const std::function<void()>& call);
 
 protected:
     void SetUp() override;

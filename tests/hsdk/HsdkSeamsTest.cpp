@@ -57,15 +57,7 @@ TEST_F(HsdkFixture, ScriptsApplyToTheCallsTheyNameAsOftenAsAskedAndProbesFailAsC
     EXPECT_THAT(hsdk_testing::UnusedScripts(),
                 ::testing::ElementsAre("CaSQL::Execute", "CaContext::SetCheckout"));
     EXPECT_EQ(0, sql.Execute());
-    try
-    {
-        sql.Execute();
-        ADD_FAILURE() << "the second query did not fail";
-    }
-    catch (const CaException& e)
-    {
-        EXPECT_STREQ("second", e.GetText());
-    }
+    EXPECT_EQ("second", FailureOf([&] { sql.Execute(); }));
     EXPECT_EQ(0, sql.Execute());
     EXPECT_STREQ("QXRepo", sql.GetSQLResult().Props("ITEMNAME", 0));
     EXPECT_FALSE(context.SetCheckout("Nothing"));
@@ -81,15 +73,7 @@ TEST_F(HsdkFixture, ScriptsApplyToTheCallsTheyNameAsOftenAsAskedAndProbesFailAsC
                 seen = arguments;
                 throw std::runtime_error("probe");
             });
-    try
-    {
-        sql.SetSQLStatement("select 1");
-        ADD_FAILURE() << "the probe's failure was lost";
-    }
-    catch (const CaException& e)
-    {
-        EXPECT_STREQ("The SDK failed: probe", e.GetText());
-    }
+    EXPECT_EQ("The SDK failed: probe", FailureOf([&] { sql.SetSQLStatement("select 1"); }));
     EXPECT_EQ("select 1", seen);
     hsdk_testing::ClearScripts();
 }

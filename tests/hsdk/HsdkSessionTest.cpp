@@ -11,8 +11,6 @@
 #include "HsdkTesting.h"
 #include "TestFiles.h"
 
-using ::testing::ElementsAre;
-
 TEST(HsdkLoginTest, RefusesBadPasswordsAndNeverHangsOnADeadPort)
 {
     if (!HsdkFixture::HasBroker())
@@ -33,70 +31,7 @@ TEST(HsdkLoginTest, RefusesBadPasswordsAndNeverHangsOnADeadPort)
     EXPECT_THROW(harvest.GetProjectList(), CaException);
 }
 
-class HsdkContextTest : public HsdkFixture
-{
-};
-
-TEST_F(HsdkContextTest, ListsProjectsStatesAndPackagesAndRefusesUnknownNames)
-{
-    EXPECT_THAT(Names(m_harvest.GetActiveProjectList(), "CA_ATTRKEY_NAME"),
-                ElementsAre("QXP", "Empty"));
-    EXPECT_THAT(Names(m_harvest.GetInactiveProjectList(), "CA_ATTRKEY_NAME"),
-                ElementsAre("QXP_OLD"));
-
-    CaContext& context = m_harvest.GetContext();
-    EXPECT_THAT(Names(context.GetStateList(), "CA_ATTRKEY_NAME"),
-                ElementsAre("Development", "Test", "Release"));
-    CaPackageChooser& packages = context.GetPackageChooser();
-    packages.SetPackageName("*", 0);
-    packages.SetPkgStatus(3);
-    EXPECT_EQ(0, packages.Execute(true));
-    EXPECT_THAT(Names(packages.GetPackageList(), "CA_ATTRKEY_NAME"),
-                ElementsAre("QXP-001", "QXP-002"));
-    packages.SetPackageName("*-0*2", 0);
-    EXPECT_EQ(0, packages.Execute(true));
-    EXPECT_THAT(Names(packages.GetPackageList(), "CA_ATTRKEY_NAME"), ElementsAre("QXP-002"));
-    packages.SetPackageName("*", 0);
-
-    EXPECT_FALSE(context.SetPackage("OLD-001"));
-    EXPECT_STREQ("QXP-001", context.GetPackageName());
-
-    EXPECT_TRUE(context.SetCheckout("CheckOut"));
-    EXPECT_FALSE(context.SetCheckout("CheckIn")) << "a process of another kind";
-
-    EXPECT_TRUE(context.SetState("Release"));
-    EXPECT_STREQ("", context.GetPackageName()) << "a new state drops the package";
-    EXPECT_FALSE(context.SetCheckout("CheckOut"));
-    packages.Execute(true);
-    EXPECT_TRUE(packages.GetPackageList().IsEmpty());
-
-    EXPECT_TRUE(context.SetProject("QXP_OLD"));
-    EXPECT_STREQ("", context.GetStateName());
-    EXPECT_THAT(Names(context.GetStateList(), "CA_ATTRKEY_NAME"), ElementsAre("Archive"));
-}
-
-TEST_F(HsdkContextTest, GivesOneFolderPerRepositoryAndItsSubFolders)
-{
-    CaContext& context = m_harvest.GetContext();
-    const CaItemList roots = context.GetItemList(false, 0);
-    ASSERT_EQ(2, roots.GetSize());
-    EXPECT_STREQ("QXRepo", roots[0].GetName());
-    EXPECT_TRUE(roots[0].IsItemPath());
-    EXPECT_STREQ("Common", roots[1].GetName());
-    EXPECT_EQ(2, roots[1].GetParentRepositoryObjId());
-
-    const CaItemList folders = roots[0].GetItemPathList(false);
-    std::vector<std::string> names;
-    for (int i = 0; i < folders.GetSize(); ++i)
-    {
-        EXPECT_TRUE(folders[i].IsItemPath());
-        names.push_back(static_cast<const char*>(folders[i].GetName()));
-    }
-    EXPECT_THAT(names, ::testing::UnorderedElementsAre("Proj1", "Proj2", "화면", "Docs", "Empty"));
-
-    ASSERT_TRUE(context.SetProject("Empty"));
-    EXPECT_EQ(0, context.GetItemList(false, 0).GetSize());
-}
+using HsdkContextTest = HsdkFixture;
 
 TEST_F(HsdkContextTest, RunsTheFolderQueriesWithTypedColumnsAndRefusesWrites)
 {
@@ -160,18 +95,8 @@ TEST(HsdkDeadlineTest, ASilentBrokerCostsOneDeadlineAndTheNextCallConnectsAnew)
     CaHarvest harvest;
     ASSERT_EQ(0, harvest.Login(silent.Address().c_str(), "dev1", "pw"));
     std::string text;
-    const double fromIni = SecondsOf(
-        [&]
-        {
-            try
-            {
-                harvest.GetProjectList();
-            }
-            catch (const CaException& e)
-            {
-                text = e.GetText();
-            }
-        });
+    const double fromIni =
+        SecondsOf([&] { text = HsdkFixture::FailureOf([&] { harvest.GetProjectList(); }); });
     EXPECT_EQ("The broker did not answer within 0.4 s.", text);
     EXPECT_GE(fromIni, 0.4);
     EXPECT_LT(fromIni, 3.4);
@@ -255,8 +180,8 @@ TEST(HsdkReconnectTest, ALostConnectionIsReplacedAndOnlyReadsRunAgain)
     proxy.SetDown(false);
     EXPECT_EQ(1, choose("cut.txt"));
 
-    // The processes are asked for once per connection: one added since is still found, and a new
-    // connection no longer offers one deleted meanwhile.
+    // The processes are asked for once per connection: one added since is still found, and a
+    // new connection no longer offers one deleted meanwhile.
     const auto process = [](const char* op)
     {
         return hsdk_testing::Admin((std::string(R"({"op":")") + op +
@@ -287,18 +212,7 @@ TEST(HsdkReconnectTest, ALoginRefusedAfterALostConnectionIsNotTriedAgain)
         });
     CaHarvest harvest;
     ASSERT_EQ(0, harvest.Login(broker.Address().c_str(), "dev1", "pw"));
-    auto failure = [&]
-    {
-        try
-        {
-            harvest.GetProjectList();
-        }
-        catch (const CaException& e)
-        {
-            return std::string(e.GetText());
-        }
-        return std::string("no failure");
-    };
+    auto failure = [&] { return HsdkFixture::FailureOf([&] { harvest.GetProjectList(); }); };
     EXPECT_EQ("The connection to the broker was lost, and the broker refused to log in again.",
               failure());
     EXPECT_EQ("Not connected to the broker.", failure());

@@ -1,7 +1,6 @@
 #pragma once
 // Resources of the framework tests. The executable keeps clear of 1000-1017, the library's ids.
 #define IDD_CONTROLS 100
-#define IDB_STRIP 110
 #define IDC_EDIT 120
 #define IDC_COMBO 121
 #define IDC_LIST 122
